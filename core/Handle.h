@@ -7,7 +7,9 @@
 
 namespace norvel {
 
-template <class T, T Invalide, auto Fermer>
+// Invalide is a function giving the invalid value: INVALID_HANDLE_VALUE is a cast, which a
+// template argument cannot hold.
+template <class T, auto Invalide, auto Fermer>
 class THandleUnique {
  public:
   THandleUnique() = default;
@@ -22,21 +24,21 @@ class THandleUnique {
   ~THandleUnique() { Reinitialiser(); }
 
   T Get() const { return FValeur; }
-  bool Valide() const { return FValeur != Invalide && FValeur != T{}; }
+  bool Valide() const { return FValeur != Invalide() && FValeur != T{}; }
   explicit operator bool() const { return Valide(); }
   // For calls that fill a handle through a pointer.
   T* Adresse() {
     Reinitialiser();
     return &FValeur;
   }
-  T Liberer() { return std::exchange(FValeur, Invalide); }
-  void Reinitialiser(T valeur = Invalide) {
+  T Liberer() { return std::exchange(FValeur, Invalide()); }
+  void Reinitialiser(T valeur = Invalide()) {
     const T ancien = std::exchange(FValeur, valeur);
-    if (ancien != Invalide && ancien != T{}) Fermer(ancien);
+    if (ancien != Invalide() && ancien != T{}) Fermer(ancien);
   }
 
  private:
-  T FValeur = Invalide;
+  T FValeur = Invalide();
 };
 
 namespace detail {
@@ -46,15 +48,18 @@ inline void FermerModule(HMODULE h) { FreeLibrary(h); }
 inline void FermerRecherche(HANDLE h) { FindClose(h); }
 inline void FermerNotification(HANDLE h) { FindCloseChangeNotification(h); }
 inline void LibererLocal(HLOCAL h) { LocalFree(h); }
+template <class T>
+constexpr T Nul() { return T{}; }
+inline HANDLE HandleInvalide() { return INVALID_HANDLE_VALUE; }
 }  // namespace detail
 
 // Events, mutexes, threads, processes, files opened with CreateFile, pipes.
-using THandle = THandleUnique<HANDLE, nullptr, detail::FermerHandle>;
+using THandle = THandleUnique<HANDLE, detail::Nul<HANDLE>, detail::FermerHandle>;
 // CreateFile answers INVALID_HANDLE_VALUE on failure rather than null.
-using THandleFichier = THandleUnique<HANDLE, INVALID_HANDLE_VALUE, detail::FermerHandle>;
-using TCleRegistre = THandleUnique<HKEY, nullptr, detail::FermerCle>;
-using TModule = THandleUnique<HMODULE, nullptr, detail::FermerModule>;
-using TRechercheFichiers = THandleUnique<HANDLE, INVALID_HANDLE_VALUE, detail::FermerRecherche>;
-using TNotificationChangement = THandleUnique<HANDLE, INVALID_HANDLE_VALUE, detail::FermerNotification>;
+using THandleFichier = THandleUnique<HANDLE, detail::HandleInvalide, detail::FermerHandle>;
+using TCleRegistre = THandleUnique<HKEY, detail::Nul<HKEY>, detail::FermerCle>;
+using TModule = THandleUnique<HMODULE, detail::Nul<HMODULE>, detail::FermerModule>;
+using TRechercheFichiers = THandleUnique<HANDLE, detail::HandleInvalide, detail::FermerRecherche>;
+using TNotificationChangement = THandleUnique<HANDLE, detail::HandleInvalide, detail::FermerNotification>;
 
 }  // namespace norvel

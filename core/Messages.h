@@ -22,6 +22,9 @@ inline constexpr const wchar_t* DestructionObjetReference =
 // ---- HTTP error reporting
 
 // ---- Application frame at run time: start-up, waits, threads, simple messages
+inline constexpr const wchar_t* AucunMessage = L"Aucun message";
+inline constexpr const wchar_t* EchecCreationEvenement =
+    L"Échec de la création d'un événement de synchronisation (CreateEvent, 0x%0:.8x) : %1:s";
 
 // ---- Special folders, parameter files, internal menu
 
