@@ -14,6 +14,9 @@ inline constexpr const wchar_t* DestructionObjetReference =
     L"Erreur interne : tentative de destruction d'un objet de classe %s référencé comme interface.";
 
 // ---- Application information, versions, command line
+inline constexpr const wchar_t* NumerosVersionInvalides = L"Numéros de version invalides.";
+inline constexpr const wchar_t* LectureVersionFichierImpossible =
+    L"Impossible de lire les informations de version du fichier %s\r\n%s (%d)";
 
 // ---- Results, errors and serialisable exceptions
 

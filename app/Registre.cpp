@@ -1,0 +1,39 @@
+#include "app/Registre.h"
+
+#include "core/ErreurSysteme.h"
+#include "core/Handle.h"
+
+namespace norvel {
+
+std::optional<std::wstring> LireChaineRegistre(HKEY racine, const std::wstring& cle, const std::wstring& nomValeur) {
+  TCleRegistre ouverte;
+  if (RegOpenKeyExW(racine, cle.c_str(), 0, KEY_QUERY_VALUE, ouverte.Adresse()) != ERROR_SUCCESS) return std::nullopt;
+  constexpr DWORD Types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+  DWORD taille = 0;
+  // The value may grow between the two calls: ask again while it does.
+  for (;;) {
+    if (RegGetValueW(ouverte.Get(), nullptr, nomValeur.c_str(), Types, nullptr, nullptr, &taille) != ERROR_SUCCESS)
+      return std::nullopt;
+    std::wstring valeur(taille / sizeof(wchar_t) + 1, L'\0');
+    taille = static_cast<DWORD>(valeur.size() * sizeof(wchar_t));
+    const LSTATUS code = RegGetValueW(ouverte.Get(), nullptr, nomValeur.c_str(), Types, nullptr, valeur.data(), &taille);
+    if (code == ERROR_MORE_DATA) continue;
+    if (code != ERROR_SUCCESS) return std::nullopt;
+    valeur.resize(wcsnlen(valeur.c_str(), valeur.size()));
+    return valeur;
+  }
+}
+
+bool EcrireChaineRegistre(HKEY racine, const std::wstring& cle, const std::wstring& nomValeur,
+                          const std::wstring& valeur) {
+  TCleRegistre ouverte;
+  if (RegCreateKeyExW(racine, cle.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                      ouverte.Adresse(), nullptr) != ERROR_SUCCESS)
+    return false;
+  VerifierCode(RegSetValueExW(ouverte.Get(), nomValeur.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(valeur.c_str()),
+                              static_cast<DWORD>((valeur.size() + 1) * sizeof(wchar_t))),
+               L"RegSetValueEx");
+  return true;
+}
+
+}  // namespace norvel
