@@ -23,6 +23,31 @@ inline constexpr const wchar_t* LectureVersionFichierImpossible =
 // ---- Obfuscated credentials
 
 // ---- HTTP error reporting
+inline constexpr const wchar_t* EchecRequeteHttp = L"Échec de la requête http";
+// Texts for the WinHTTP codes that winhttp.dll's message table may lack.
+inline constexpr const wchar_t* WinhttpEnteteInvalide = L"Entête HTTP invalide.";
+inline constexpr const wchar_t* WinhttpAucunProxy = L"Auncun proxy n'a pu être localisé pour l'URL spécifiée.";
+inline constexpr const wchar_t* WinhttpCertificatSansClePrivee =
+    L"Le contexte pour le certificat SSL client ne dispose pas d'une clé privée associée.";
+inline constexpr const wchar_t* WinhttpClePriveeInaccessible =
+    L"L'application n'a pas les privilèges requis pour accéder à la clé privée associée au certificat client.";
+inline constexpr const wchar_t* ErreurNonPrecisee = L"Erreur non précisée.";
+inline constexpr const wchar_t* ControleurDomaineLectureSeule =
+    L"Ce poste est connecté au contrôleur de domaine Windows %s qui est en lecture seule.\r\n"
+    L"Nous vous invitons à exécuter le fichier REG \"ProtectionPolicy\" en lien ci-dessous et retenter "
+    L"l'opération :\r\n";
+inline constexpr const wchar_t* WinhttpSecBufferTooSmall =
+    L"SEC_E_BUFFER_TOO_SMALL - WinHttpSendRequest dwHeadersLength=%0:d, dwOptionalLength=%1:d, dwTotalLength=%2:d";
+inline constexpr const wchar_t* ErreurHttp = L"Erreur HTTP %s : %s";
+inline constexpr const wchar_t* SquidSansHttp11 =
+    L"L'authentification Windows a échoué car vous utilisez la version %0:s de Squid qui ne gère pas HTTP "
+    L"version 1.1\r\nEntêtes HTTP :\r\n%1:s";
+inline constexpr const wchar_t* ProxySansHttp11 =
+    L"L'authentification Windows a échoué car vous utilisez un proxy qui ne gère pas HTTP version 1.1\r\n"
+    L"Entêtes HTTP :\r\n%s";
+// Used with ErreurSystemeCode (code, then system text) when the network parameters cannot be read.
+inline constexpr const wchar_t* ParametresReseauInaccessibles =
+    L"Impossible d'accéder aux paramètres réseau (0x%.8x) : %s";
 
 // ---- Application frame at run time: start-up, waits, threads, simple messages
 inline constexpr const wchar_t* AucunMessage = L"Aucun message";
