@@ -1,0 +1,40 @@
+#pragma once
+// TFiche: a top-level window of the program, owned by the user-interface platform. Closing the
+// main form (the first one created) ends the main loop; the object and its window live on
+// until the platform destroys them.
+#include <windows.h>
+
+#include <string>
+
+namespace norvel {
+
+class TFiche {
+ public:
+  TFiche() = default;
+  TFiche(const TFiche&) = delete;
+  TFiche& operator=(const TFiche&) = delete;
+  virtual ~TFiche();
+
+  HWND Handle() const { return FHandle; }
+  void SetTitre(const std::wstring& titre);
+  std::wstring Titre() const;
+  void Afficher();
+
+ protected:
+  // Creates the window with a client area of the given size, centred on the screen, in the
+  // default font of the platform.
+  void CreerFenetre(const std::wstring& titre, DWORD style, int largeurClient, int hauteurClient);
+  // The form's own handling; the default is the system's. Exceptions are shown by the
+  // platform's exception handler.
+  virtual LRESULT TraiterMessage(UINT message, WPARAM w, LPARAM l);
+  // The close box: hides the form, and ends the program when it is the main form.
+  virtual void Fermer();
+  HFONT Police() const { return FPolice; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND fenetre, UINT message, WPARAM w, LPARAM l);
+  HWND FHandle = nullptr;
+  HFONT FPolice = nullptr;
+};
+
+}  // namespace norvel
