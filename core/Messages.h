@@ -21,6 +21,8 @@ inline constexpr const wchar_t* LectureVersionFichierImpossible =
 // ---- Results, errors and serialisable exceptions
 
 // ---- Obfuscated credentials
+inline constexpr const wchar_t* ErreurDesoffuscation = L"Erreur de déssoffuscation.";
+inline constexpr const wchar_t* ValeurHexadecimaleIncorrecte = L"Valeur héxadécimale incorrecte";
 
 // ---- HTTP error reporting
 inline constexpr const wchar_t* EchecRequeteHttp = L"Échec de la requête http";
