@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "AffichageVersion.h"
 #include "app/Executable.h"
 #include "app/InformationApplication.h"
 #include "core/Handle.h"

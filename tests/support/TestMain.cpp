@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "support/ProcessusEnfant.h"
+
 int main(int argc, char** argv) {
   // A crash must end the test program, never open a dialog that waits for a click.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  // Started by one of its own tests as a child: run that child's entry instead of the tests.
+  if (int code = 0; norvel::test::ExecuterProgrammeEnfantDemande(code)) return code;
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

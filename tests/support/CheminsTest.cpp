@@ -1,0 +1,45 @@
+#include "support/CheminsTest.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <stdexcept>
+
+#include "core/Chaines.h"
+
+namespace norvel::test {
+
+std::wstring CheminWindowsDepuisLinux(std::string_view cheminLinux) {
+  if (cheminLinux.empty() || cheminLinux[0] != '/')
+    throw std::runtime_error("chemin Linux absolu attendu : " + std::string(cheminLinux));
+  std::wstring chemin = L"Z:" + DepuisUtf8(cheminLinux);
+  for (auto& c : chemin)
+    if (c == L'/') c = L'\\';
+  while (chemin.size() > 3 && chemin.back() == L'\\') chemin.pop_back();
+  return chemin;
+}
+
+std::wstring DossierBuild() {
+  wchar_t tampon[4096];
+  const DWORD longueur = GetEnvironmentVariableW(L"NORVEL_BUILD_DIR", tampon, std::size(tampon));
+  if (longueur == 0 || longueur >= std::size(tampon))
+    throw std::runtime_error("NORVEL_BUILD_DIR n'est pas défini : lancer les tests par scripts/test ou ctest");
+  return CheminWindowsDepuisLinux(VersUtf8({tampon, longueur}));
+}
+
+std::wstring FichierBuild(std::wstring_view nom) { return DossierBuild() + L"\\" + std::wstring(nom); }
+
+TDossierTemporaire::TDossierTemporaire() {
+  static std::atomic<unsigned> compteur{0};
+  FChemin = std::filesystem::temp_directory_path() /
+            (L"norvel-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++compteur));
+  std::filesystem::remove_all(FChemin);
+  std::filesystem::create_directories(FChemin);
+}
+
+TDossierTemporaire::~TDossierTemporaire() {
+  std::error_code ignore;
+  std::filesystem::remove_all(FChemin, ignore);
+}
+
+}  // namespace norvel::test

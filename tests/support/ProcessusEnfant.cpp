@@ -1,0 +1,120 @@
+#include "support/ProcessusEnfant.h"
+
+#include <cstdio>
+#include <map>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "core/Chaines.h"
+#include "core/Handle.h"
+
+namespace norvel::test {
+
+namespace {
+
+constexpr const wchar_t* VariableEnfant = L"NORVEL_PROGRAMME_ENFANT";
+constexpr DWORD DelaiEnfantMs = 30000;
+
+std::map<std::wstring, TFonctionEnfant>& Enfants() {
+  static std::map<std::wstring, TFonctionEnfant> enfants;
+  return enfants;
+}
+
+std::wstring CheminDeCeProgramme() {
+  std::wstring chemin(32768, L'\0');
+  chemin.resize(GetModuleFileNameW(nullptr, chemin.data(), static_cast<DWORD>(chemin.size())));
+  return chemin;
+}
+
+// This process's environment with the child's name added (any earlier choice replaced).
+std::wstring EnvironnementEnfant(std::wstring_view nom) {
+  std::wstring bloc;
+  const std::wstring prefixe = std::wstring(VariableEnfant) + L"=";
+  if (wchar_t* chaines = GetEnvironmentStringsW()) {
+    for (const wchar_t* p = chaines; *p; p += wcslen(p) + 1)
+      if (!MemeTexteSansCasse(std::wstring_view(p).substr(0, prefixe.size()), prefixe)) bloc.append(p).push_back(L'\0');
+    FreeEnvironmentStringsW(chaines);
+  }
+  bloc.append(prefixe).append(nom).push_back(L'\0');
+  bloc.push_back(L'\0');
+  return bloc;
+}
+
+[[noreturn]] void Echec(const std::string& quoi) {
+  throw std::runtime_error(quoi + " (erreur " + std::to_string(GetLastError()) + ")");
+}
+
+}  // namespace
+
+TEnregistrementEnfant::TEnregistrementEnfant(const wchar_t* nom, TFonctionEnfant fonction) {
+  Enfants()[nom] = fonction;
+}
+
+bool ExecuterProgrammeEnfantDemande(int& codeSortie) {
+  wchar_t nom[256];
+  const DWORD longueur = GetEnvironmentVariableW(VariableEnfant, nom, std::size(nom));
+  if (longueur == 0 || longueur >= std::size(nom)) return false;
+  const auto trouve = Enfants().find(nom);
+  if (trouve == Enfants().end()) {
+    std::fprintf(stderr, "programme enfant inconnu : %s\n", VersUtf8(nom).c_str());
+    codeSortie = 3;
+    return true;
+  }
+  try {
+    codeSortie = trouve->second();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "programme enfant %s : %s\n", VersUtf8(nom).c_str(), e.what());
+    codeSortie = 4;
+  }
+  return true;
+}
+
+void EcrireLigneEnfant(std::wstring_view ligne) {
+  const std::string octets = VersUtf8(ligne) + "\n";
+  DWORD ecrits = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), octets.data(), static_cast<DWORD>(octets.size()), &ecrits, nullptr);
+}
+
+TResultatEnfant LancerProgrammeEnfant(std::wstring_view nom, std::wstring_view arguments, std::wstring executable) {
+  if (executable.empty()) executable = CheminDeCeProgramme();
+  std::wstring ligne = L"\"" + executable + L"\" " + std::wstring(arguments);
+  std::wstring environnement = EnvironnementEnfant(nom);
+
+  THandle lecture;
+  THandle ecriture;
+  SECURITY_ATTRIBUTES heritable{sizeof(heritable), nullptr, TRUE};
+  if (!CreatePipe(lecture.Adresse(), ecriture.Adresse(), &heritable, 0)) Echec("CreatePipe");
+  SetHandleInformation(lecture.Get(), HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOW demarrage{sizeof(demarrage)};
+  demarrage.dwFlags = STARTF_USESTDHANDLES;
+  demarrage.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  demarrage.hStdOutput = ecriture.Get();
+  demarrage.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION infos{};
+  if (!CreateProcessW(executable.c_str(), ligne.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                      environnement.data(), nullptr, &demarrage, &infos))
+    Echec("CreateProcess " + VersUtf8(executable));
+  THandle processus(infos.hProcess);
+  THandle thread(infos.hThread);
+  ecriture.Reinitialiser();  // the pipe ends when the child's copy closes
+
+  std::string octets;
+  std::thread lecteur([&] {
+    char tampon[4096];
+    DWORD lus = 0;
+    while (ReadFile(lecture.Get(), tampon, sizeof(tampon), &lus, nullptr) && lus > 0) octets.append(tampon, lus);
+  });
+  const bool termine = WaitForSingleObject(processus.Get(), DelaiEnfantMs) == WAIT_OBJECT_0;
+  if (!termine) TerminateProcess(processus.Get(), 1);
+  lecteur.join();
+  if (!termine) throw std::runtime_error("le programme enfant ne s'est pas terminé à temps : " + VersUtf8(nom));
+
+  TResultatEnfant resultat;
+  GetExitCodeProcess(processus.Get(), &resultat.CodeSortie);
+  resultat.Sortie = DepuisUtf8(octets);
+  return resultat;
+}
+
+}  // namespace norvel::test

@@ -1,0 +1,43 @@
+#pragma once
+// A test program can start a copy of itself that runs one registered function instead of the
+// tests: for what only a fresh process shows (its own command line, its executable path,
+// once-per-process state). The child is chosen through the environment, so the command line
+// stays exactly the one the test gives.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace norvel::test {
+
+using TFonctionEnfant = int (*)();
+
+struct TEnregistrementEnfant {
+  TEnregistrementEnfant(const wchar_t* nom, TFonctionEnfant fonction);
+};
+
+// NORVEL_PROGRAMME_ENFANT(Nom) { ...; return code; } defines a child entry named "Nom".
+#define NORVEL_PROGRAMME_ENFANT(nom)                                                      \
+  static int nom();                                                                       \
+  static const ::norvel::test::TEnregistrementEnfant enregistrement_##nom(L## #nom, nom); \
+  static int nom()
+
+// In main, before the tests: runs the requested child entry and answers true with its exit
+// code, or answers false when this process is no child.
+bool ExecuterProgrammeEnfantDemande(int& codeSortie);
+
+// What a child writes for its parent: one line of UTF-8 on its standard output.
+void EcrireLigneEnfant(std::wstring_view ligne);
+
+struct TResultatEnfant {
+  DWORD CodeSortie = 0;
+  std::wstring Sortie;  // standard output, decoded from UTF-8
+};
+
+// Starts `executable` (this test program when empty) with the command line text
+// `"<executable>" <arguments>`, as child `nom`; waits for it (30 s at most) and captures its
+// standard output. Raises std::runtime_error when it cannot start or does not end.
+TResultatEnfant LancerProgrammeEnfant(std::wstring_view nom, std::wstring_view arguments,
+                                      std::wstring executable = {});
+
+}  // namespace norvel::test
