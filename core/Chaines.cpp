@@ -6,15 +6,17 @@
 
 namespace norvel {
 
-std::string VersUtf8(std::wstring_view texte) {
+std::string VersCodePage(std::wstring_view texte, unsigned codePage) {
   if (texte.empty()) return {};
-  const int taille = WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0,
+  const int taille = WideCharToMultiByte(codePage, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0,
                                          nullptr, nullptr);
   std::string resultat(taille, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), taille, nullptr,
+  WideCharToMultiByte(codePage, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), taille, nullptr,
                       nullptr);
   return resultat;
 }
+
+std::string VersUtf8(std::wstring_view texte) { return VersCodePage(texte, CP_UTF8); }
 
 std::wstring DepuisCodePage(std::string_view texte, unsigned codePage) {
   if (texte.empty()) return {};

@@ -8,8 +8,10 @@ namespace norvel {
 
 std::string VersUtf8(std::wstring_view texte);
 std::wstring DepuisUtf8(std::string_view texte);
-// Text in a given Windows code page (for example a console's OEM page) to UTF-16.
+// Text in a given Windows code page (for example a console's OEM page) to UTF-16, and back
+// (CP_ACP: the system's ANSI page; characters it lacks become its default character).
 std::wstring DepuisCodePage(std::string_view texte, unsigned codePage);
+std::string VersCodePage(std::wstring_view texte, unsigned codePage);
 
 std::wstring Trim(std::wstring_view texte);
 std::wstring EnMinuscules(std::wstring_view texte);

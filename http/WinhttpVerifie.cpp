@@ -97,12 +97,4 @@ void VerifWinHttpSetDefaultProxyConfiguration(WINHTTP_PROXY_INFO* info) {
   VerifierWinhttp(WinHttpSetDefaultProxyConfiguration(info), L"WinHttpSetDefaultProxyConfiguration");
 }
 
-void VerifWinHttpCrackUrl(LPCWSTR url, DWORD longueur, DWORD flags, URL_COMPONENTS* composants) {
-  VerifierWinhttp(WinHttpCrackUrl(url, longueur, flags, composants), L"WinHttpCrackUrl");
-}
-
-void VerifWinHttpCreateUrl(URL_COMPONENTS* composants, DWORD flags, LPWSTR url, LPDWORD longueur) {
-  VerifierWinhttp(WinHttpCreateUrl(composants, flags, url, longueur), L"WinHttpCreateUrl");
-}
-
 }  // namespace norvel

@@ -3,7 +3,8 @@
 // EExceptionWinhttp with the thread's last error and the function's name, at once, without
 // retry (except the resend that WinHttpSendRequest itself asks for).
 // WinHttpQueryHeaders and WinHttpQueryAuthSchemes are left unchecked on purpose: their callers
-// read a failure as an empty answer.
+// read a failure as an empty answer. WinHttpCrackUrl and WinHttpCreateUrl raise from
+// TypeUrlDecomposee, whose callers may also ask without raising.
 #include <windows.h>
 #include <winhttp.h>
 
@@ -40,7 +41,5 @@ void VerifWinHttpReadData(HINTERNET requete, LPVOID tampon, DWORD aLire, LPDWORD
 void VerifWinHttpWriteData(HINTERNET requete, LPCVOID tampon, DWORD aEcrire, LPDWORD ecrits);
 void VerifWinHttpGetDefaultProxyConfiguration(WINHTTP_PROXY_INFO* info);
 void VerifWinHttpSetDefaultProxyConfiguration(WINHTTP_PROXY_INFO* info);
-void VerifWinHttpCrackUrl(LPCWSTR url, DWORD longueur, DWORD flags, URL_COMPONENTS* composants);
-void VerifWinHttpCreateUrl(URL_COMPONENTS* composants, DWORD flags, LPWSTR url, LPDWORD longueur);
 
 }  // namespace norvel

@@ -131,9 +131,6 @@ TEST(WinhttpVerifie, EachWrapperNamesItsFunctionAndKeepsTheError) {
   const HINTERNET invalide = nullptr;
   DWORD nombre = 0;
   char tampon[16];
-  URL_COMPONENTS composants{};
-  composants.dwStructSize = sizeof composants;
-  composants.dwHostNameLength = static_cast<DWORD>(-1);
   struct Cas {
     const wchar_t* complInfo;
     std::function<void()> appel;
@@ -154,7 +151,6 @@ TEST(WinhttpVerifie, EachWrapperNamesItsFunctionAndKeepsTheError) {
       {L"WinHttpQueryDataAvailable", [&] { VerifWinHttpQueryDataAvailable(invalide, &nombre); }},
       {L"WinHttpReadData", [&] { VerifWinHttpReadData(invalide, tampon, sizeof tampon, &nombre); }},
       {L"WinHttpWriteData", [&] { VerifWinHttpWriteData(invalide, tampon, sizeof tampon, &nombre); }},
-      {L"WinHttpCrackUrl", [&] { VerifWinHttpCrackUrl(L"pas une url", 0, 0, &composants); }},
   };
   for (const auto& c : cas) {
     try {
