@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "support/Monde.h"
 #include "support/ProcessusEnfant.h"
 
 int main(int argc, char** argv) {
@@ -9,5 +10,7 @@ int main(int argc, char** argv) {
   // Started by one of its own tests as a child: run that child's entry instead of the tests.
   if (int code = 0; norvel::test::ExecuterProgrammeEnfantDemande(code)) return code;
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int resultat = RUN_ALL_TESTS();
+  norvel::test::ArreterMondesPartages();
+  return resultat;
 }

@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""Starts the stand-in world for one test program and stops it at the end.
+
+  monde.py [--pki DIR] [--squid] [--hote NOM=IP]... [--scripts FILE]
+           (--controle PORT | --pret FICHIER) [--duree-max S]
+
+Starts the stand-in web server (serveur.py) and, with --squid, a real Squid (squid.py), all on
+127.0.0.1, in a temporary folder removed at the end. The test certificates come from
+pki.sh monde in --pki DIR (made once, reused by later runs) or in the temporary folder.
+
+When everything answers, one line "PRET cle=valeur<TAB>cle=valeur..." gives the ports and
+paths: http, https, https_inconnu, https_certclient, ac (the test authority, DER),
+squid_ouvert, squid_auth, squid_utilisateur, squid_motdepasse, squid_journal, dossier.
+A failure gives one line "ERREUR message" instead.
+
+--controle PORT: the line goes to a TCP connection made to 127.0.0.1:PORT (the test fixture
+listens there); the world stops when that connection sends "arret" or closes, so a crashed
+test never leaves servers behind. Before exiting the world answers "FIN".
+--pret FICHIER: the line is written to FICHIER and the world runs until SIGTERM or Ctrl-C.
+Either way the world stops by itself after --duree-max seconds (900).
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+
+ICI = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, ICI)
+
+from serveur import ServeurMonde  # noqa: E402
+from squid import ErreurMonde, Squid  # noqa: E402
+
+
+def preparer_pki(dossier):
+    resultat = subprocess.run([os.path.join(ICI, "pki.sh"), "monde", dossier], capture_output=True, text=True)
+    if resultat.returncode != 0:
+        raise ErreurMonde("pki.sh a échoué : " + resultat.stderr.strip())
+    return dossier
+
+
+def ligne_pret(valeurs):
+    return "PRET " + "\t".join("%s=%s" % (k, v) for k, v in valeurs.items()) + "\n"
+
+
+class Canal:
+    """Where the world reports and waits: the fixture's TCP connection or a file and signals."""
+
+    def __init__(self, args):
+        self.arret = threading.Event()
+        self.connexion = None
+        self.fichier = args.pret
+        if args.controle:
+            self.connexion = socket.create_connection(("127.0.0.1", args.controle), timeout=30)
+            self.connexion.settimeout(None)
+        signal.signal(signal.SIGTERM, lambda *_: self.arret.set())
+        signal.signal(signal.SIGINT, lambda *_: self.arret.set())
+
+    def envoyer(self, texte):
+        if self.connexion:
+            self.connexion.sendall(texte.encode("utf-8"))
+        elif self.fichier:
+            temporaire = self.fichier + ".tmp"
+            with open(temporaire, "w", encoding="utf-8") as f:
+                f.write(texte)
+            os.replace(temporaire, self.fichier)
+        else:
+            sys.stdout.write(texte)
+            sys.stdout.flush()
+
+    def attendre_arret(self, duree_max):
+        if self.connexion:
+            threading.Thread(target=self._lire_connexion, daemon=True).start()
+        self.arret.wait(duree_max)
+
+    def _lire_connexion(self):
+        tampon = b""
+        try:
+            while b"arret" not in tampon:
+                recu = self.connexion.recv(256)
+                if not recu:
+                    break
+                tampon += recu
+        except OSError:
+            pass
+        self.arret.set()
+
+    def terminer(self):
+        if self.connexion:
+            try:
+                self.connexion.sendall(b"FIN\n")
+                self.connexion.close()
+            except OSError:
+                pass
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--pki")
+    parser.add_argument("--squid", action="store_true")
+    parser.add_argument("--hote", action="append", default=[], help="NOM=IP known to the proxy only")
+    parser.add_argument("--scripts")
+    parser.add_argument("--controle", type=int)
+    parser.add_argument("--pret")
+    parser.add_argument("--duree-max", type=float, default=900)
+    args = parser.parse_args()
+
+    canal = Canal(args)
+    dossier = tempfile.mkdtemp(prefix="norvel-monde-")
+    # Squid's own user must be able to reach its folder inside this one.
+    os.chmod(dossier, 0o755)
+    serveur = squid = None
+    try:
+        try:
+            pki = preparer_pki(os.path.abspath(args.pki) if args.pki else os.path.join(dossier, "pki"))
+            serveur = ServeurMonde(pki)
+            if args.scripts:
+                serveur.charger_scripts(args.scripts)
+            serveur.demarrer()
+            valeurs = dict(serveur.ports)
+            valeurs["ac"] = os.path.join(pki, "ac.der")
+            valeurs["dossier"] = dossier
+            if args.squid:
+                squid = Squid(os.path.join(dossier, "squid"), dict(h.split("=", 1) for h in args.hote)).demarrer()
+                valeurs.update(squid_ouvert=squid.ports["ouvert"], squid_auth=squid.ports["auth"],
+                               squid_utilisateur=squid.utilisateur, squid_motdepasse=squid.motdepasse,
+                               squid_journal=squid.journal_acces)
+        except Exception as e:  # reported to the fixture, which fails loudly with it
+            canal.envoyer("ERREUR %s\n" % str(e).replace("\n", " | "))
+            return 1
+        canal.envoyer(ligne_pret(valeurs))
+        canal.attendre_arret(args.duree_max)
+        return 0
+    finally:
+        if squid:
+            squid.arreter()
+        if serveur:
+            serveur.arreter()
+        shutil.rmtree(dossier, ignore_errors=True)
+        canal.terminer()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
