@@ -4,9 +4,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
@@ -118,10 +116,14 @@ std::string MotifMonde(uint64_t debut, size_t longueur) {
 }
 
 std::string LireFichier(const std::wstring& chemin) {
-  std::ifstream fichier(chemin, std::ios::binary);
-  std::ostringstream contenu;
-  contenu << fichier.rdbuf();
-  return contenu.str();
+  THandleFichier fichier(CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+  if (!fichier) Echec(L"impossible de lire " + chemin);
+  std::string contenu;
+  char tampon[65536];
+  DWORD lus = 0;
+  while (ReadFile(fichier.Get(), tampon, sizeof tampon, &lus, nullptr) && lus > 0) contenu.append(tampon, lus);
+  return contenu;
 }
 
 TMonde::TMonde(const TOptionsMonde& options) : FConnexion(INVALID_SOCKET) {

@@ -21,6 +21,7 @@ Either way the world stops by itself after --duree-max seconds (900).
 """
 
 import argparse
+import glob
 import os
 import shutil
 import signal
@@ -35,6 +36,18 @@ sys.path.insert(0, ICI)
 
 from serveur import ServeurMonde  # noqa: E402
 from squid import ErreurMonde, Squid  # noqa: E402
+
+
+PREFIXE_DOSSIER = "norvel-monde-"
+
+
+def nettoyer_restes():
+    """Folders and segments left by worlds that were killed outright."""
+    for dossier in glob.glob(os.path.join(tempfile.gettempdir(), PREFIXE_DOSSIER + "*-*")):
+        proprietaire = os.path.basename(dossier)[len(PREFIXE_DOSSIER):].split("-", 1)[0]
+        if proprietaire.isdigit() and not os.path.exists("/proc/" + proprietaire):
+            shutil.rmtree(dossier, ignore_errors=True)
+    Squid.nettoyer_restes()
 
 
 def preparer_pki(dossier):
@@ -110,8 +123,16 @@ def main():
     parser.add_argument("--duree-max", type=float, default=900)
     args = parser.parse_args()
 
+    if args.controle:
+        # Out of the test's process group: a kill aimed at the test leaves the world time to
+        # see its connection close and stop Squid properly.
+        try:
+            os.setsid()
+        except OSError:
+            pass
     canal = Canal(args)
-    dossier = tempfile.mkdtemp(prefix="norvel-monde-")
+    nettoyer_restes()
+    dossier = tempfile.mkdtemp(prefix=PREFIXE_DOSSIER + "%d-" % os.getpid())
     # Squid's own user must be able to reach its folder inside this one.
     os.chmod(dossier, 0o755)
     serveur = squid = None

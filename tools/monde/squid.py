@@ -73,7 +73,19 @@ class Squid:
     def journal_acces(self):
         return os.path.join(self.dossier, "access.log")
 
+    @staticmethod
+    def nettoyer_restes():
+        """Removes the shared-memory segments of instances whose owner was killed outright."""
+        for segment in glob.glob("/dev/shm/norvel*-*"):
+            proprietaire = os.path.basename(segment)[len("norvel"):].split("-", 1)[0]
+            if proprietaire.isdigit() and not os.path.exists("/proc/" + proprietaire):
+                try:
+                    os.unlink(segment)
+                except OSError:
+                    pass
+
     def demarrer(self, delai=20):
+        self.nettoyer_restes()
         binaire = _trouver(["squid"], ["/usr/sbin", "/usr/local/sbin"])
         if not binaire:
             raise ErreurMonde("Squid est introuvable (paquet Debian « squid », voir scripts/setup)")
