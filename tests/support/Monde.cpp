@@ -115,17 +115,6 @@ std::string MotifMonde(uint64_t debut, size_t longueur) {
   return motif;
 }
 
-std::string LireFichier(const std::wstring& chemin) {
-  THandleFichier fichier(CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
-  if (!fichier) Echec(L"impossible de lire " + chemin);
-  std::string contenu;
-  char tampon[65536];
-  DWORD lus = 0;
-  while (ReadFile(fichier.Get(), tampon, sizeof tampon, &lus, nullptr) && lus > 0) contenu.append(tampon, lus);
-  return contenu;
-}
-
 TMonde::TMonde(const TOptionsMonde& options) : FConnexion(INVALID_SOCKET) {
   DemarrerWinsock();
   TSocket ecoute{socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)};
