@@ -76,6 +76,9 @@ TEST(InformationApplication, ValuesOfThisProgram) {
   EXPECT_EQ(L"MONOPOSTE", info->GetCodeGenre());
   EXPECT_EQ(TypePlateformeCompilation::Bits64, info->GetPlateforme());
   EXPECT_STREQ(L"64bit", CodePlateformeCompilation(info->GetPlateforme()));
+  // A 64-bit process is no WOW64 process, yet it runs on a 64-bit system.
+  EXPECT_FALSE(ProcessusSousWow64());
+  EXPECT_TRUE(SystemeWindows64Bits());
   EXPECT_EQ(TypePaysDistribution::FRANCE, info->GetPaysDistribution());
   EXPECT_STREQ(L"FR", CodePaysDistribution(info->GetPaysDistribution()));
   EXPECT_FALSE(info->GetIndicateur());
@@ -130,6 +133,15 @@ TEST_F(RegistreUtilisateurPrive, EnvironmentFromRegistryValueNamedByExecutablePa
     auto info = InformationDuProgramme();
     EXPECT_EQ(c.attendu, info->GetEnvironnementDeploiement()) << c.valeur;
     EXPECT_TRUE(info->EnvironnementDeploiementModifiable());
+  }
+  // A value that is no string reads as production too.
+  {
+    TCleRegistre cle;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, CleEnvironnement, 0, KEY_SET_VALUE, cle.Adresse()));
+    const DWORD un = 1;
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(cle.Get(), CheminExecutable().c_str(), 0, REG_DWORD,
+                                            reinterpret_cast<const BYTE*>(&un), sizeof(un)));
+    EXPECT_EQ(ED_Production, InformationDuProgramme()->GetEnvironnementDeploiement());
   }
   // A value under another executable's path is not ours.
   EcrireValeur(CheminExecutable(), L"staging");
