@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/Chaines.h"
+#include "core/ErreurSysteme.h"
+#include "core/Format.h"
+#include "core/Messages.h"
+#include "install/LancementExecutable.h"
+#include "support/CheminsTest.h"
+
+using namespace norvel;
+using norvel::test::CheminOutil;
+
+namespace {
+
+constexpr UINT CP_OEM_FRANCAIS = 850;
+
+std::wstring Repeter(const std::wstring& texte, int fois) {
+  std::wstring tout;
+  for (int i = 0; i < fois; ++i) tout += texte;
+  return tout;
+}
+
+// Runs the child program with a script, as the installation runs an uninstaller.
+TypeRetourExecutable Executer(const std::wstring& script, UINT codePage = CP_OEM_FRANCAIS) {
+  TSequenceurLancementExecutable sequenceur;
+  TypeRetourExecutable retour;
+  sequenceur.DebutProcessus(CheminOutil(L"processus_test"), script, L"", codePage, codePage, &retour);
+  EXPECT_TRUE(sequenceur.Boucler(0)) << "script: " << testing::PrintToString(script);
+  EXPECT_EQ(0u, sequenceur.NombreOperations());
+  return retour;
+}
+
+}  // namespace
+
+TEST(LancementExecutable, OutputsAndExitCode) {
+  // Accented letters that code page 850 and the ANSI page place differently.
+  const std::wstring accents = L"Échec évité à l'étape çà où ÀÉÈ ôîâ ; ";
+  // In UTF-8 "é" takes two bytes: repeated after one letter, one of them lands across the
+  // 4096-byte read boundary.
+  const std::wstring coupe = L"éa";
+  struct Cas {
+    const char* nom;
+    std::wstring script;
+    UINT codePage;
+    TypeRetourExecutable attendu;
+  };
+  const Cas cas[] = {
+      {"writes nothing", L"code 42", CP_OEM_FRANCAIS, {42, L"", L""}},
+      {"more than 4096 bytes on standard error, code page 850",
+       L"code 1 ecrire err 850 300 \"" + accents + L"\"", CP_OEM_FRANCAIS, {1, L"", Repeter(accents, 300)}},
+      {"both streams beyond the pipes' buffers",
+       L"ecrire out 850 4000 \"" + accents + L"\" ecrire err 850 3000 \"" + accents + L"\"", CP_OEM_FRANCAIS,
+       {0, Repeter(accents, 4000), Repeter(accents, 3000)}},
+      {"UTF-8 character split between two reads", L"ecrire out 65001 3000 " + coupe, CP_UTF8,
+       {0, Repeter(coupe, 3000), L""}},
+      {"exit code above 2^31", L"code -1", CP_OEM_FRANCAIS, {0xFFFFFFFFu, L"", L""}},
+  };
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.nom);
+    const TypeRetourExecutable retour = Executer(c.script, c.codePage);
+    EXPECT_EQ(c.attendu.CodeRetour, retour.CodeRetour);
+    EXPECT_EQ(c.attendu.SortieStd.size(), retour.SortieStd.size());
+    EXPECT_TRUE(c.attendu.SortieStd == retour.SortieStd);
+    EXPECT_EQ(c.attendu.SortieErr.size(), retour.SortieErr.size());
+    EXPECT_TRUE(c.attendu.SortieErr == retour.SortieErr);
+  }
+}
+
+TEST(LancementExecutable, ChildInheritingTheOutputsKeepsTheLoopUntilItEnds) {
+  // The program ends at once with code 5; the child it leaves behind writes a second later,
+  // on the pipes it inherited. Its text is there only if the loop waited for it.
+  const TypeRetourExecutable retour =
+      Executer(L"code 5 ecrire out 850 1 parent; lancer attendre 1000 ecrire out 850 1 petit-enfant;");
+  EXPECT_EQ(5u, retour.CodeRetour);
+  EXPECT_EQ(L"parent;petit-enfant;", retour.SortieStd);
+}
+
+TEST(LancementExecutable, CommandLineAndCurrentFolder) {
+  norvel::test::TDossierTemporaire dossier;
+  TSequenceurLancementExecutable sequenceur;
+  TypeRetourExecutable retour;
+  // No program name: the parameters are the whole command line, trimmed at both ends.
+  sequenceur.DebutProcessus(L"", L" \t \"" + CheminOutil(L"processus_test") + L"\" code 3 dossier  \t",
+                            dossier.Chemin(), CP_UTF8, CP_UTF8, &retour);
+  ASSERT_TRUE(sequenceur.Boucler(0));
+  EXPECT_EQ(3u, retour.CodeRetour);
+  EXPECT_TRUE(MemeTexteSansCasse(dossier.Chemin(), retour.SortieStd)) << retour.SortieStd.size();
+}
+
+TEST(LancementExecutable, ProgramThatCannotStart) {
+  TSequenceurLancementExecutable sequenceur;
+  TypeRetourExecutable retour;
+  retour.SortieStd = L"inchangée";
+  try {
+    sequenceur.DebutProcessus(CheminOutil(L"absent"), L"", L"", CP_OEM_FRANCAIS, CP_OEM_FRANCAIS, &retour);
+    FAIL() << "no exception";
+  } catch (const EOvalis& e) {
+    EXPECT_EQ(Format(Msg::ErreurInterne, {2u, TexteErreurSysteme(ERROR_FILE_NOT_FOUND), L"CreateProcess"}),
+              e.Message());
+    EXPECT_EQ(0u, e.Message().rfind(L"Erreur interne (CreateProcess, 0x00000002) : ", 0));
+  }
+  // The two reads started for it were cancelled: they end at once, leaving the record alone.
+  EXPECT_EQ(2u, sequenceur.NombreOperations());
+  EXPECT_TRUE(sequenceur.Boucler(5000));
+  EXPECT_EQ(L"inchangée", retour.SortieStd);
+  EXPECT_EQ(L"", retour.SortieErr);
+
+  // The sequencer serves the next program as if nothing had happened.
+  TypeRetourExecutable suivant;
+  sequenceur.DebutProcessus(CheminOutil(L"processus_test"), L"code 7 ecrire err 850 1 suivant", L"",
+                            CP_OEM_FRANCAIS, CP_OEM_FRANCAIS, &suivant);
+  EXPECT_TRUE(sequenceur.Boucler(0));
+  EXPECT_EQ(7u, suivant.CodeRetour);
+  EXPECT_EQ(L"suivant", suivant.SortieErr);
+}
+
+TEST(LancementExecutable, TimeLimitThenCancellation) {
+  TSequenceurLancementExecutable sequenceur;
+  TypeRetourExecutable retour;
+  sequenceur.DebutProcessus(CheminOutil(L"processus_test"), L"attendre 30000", L"",
+                            CP_OEM_FRANCAIS, CP_OEM_FRANCAIS, &retour);
+  EXPECT_FALSE(sequenceur.Boucler(1));
+  EXPECT_GE(sequenceur.NombreOperations(), 1u);
+
+  // Cancelling ends the program with the timeout code.
+  sequenceur.DemanderAnnulationOperations();
+  EXPECT_TRUE(sequenceur.Boucler(0));
+  EXPECT_EQ(1460u, retour.CodeRetour);
+}
+
+TEST(LancementExecutable, DestructionStopsTheProgramStillRunning) {
+  TypeRetourExecutable retour;
+  {
+    TSequenceurLancementExecutable sequenceur;
+    sequenceur.DebutProcessus(CheminOutil(L"processus_test"), L"attendre 30000", L"", CP_OEM_FRANCAIS,
+                              CP_OEM_FRANCAIS, &retour);
+  }
+  EXPECT_EQ(1460u, retour.CodeRetour);
+}

@@ -1,0 +1,78 @@
+// A child program for the process launcher's tests. Runs its arguments as a small script:
+//   code <n>                          exit code at the end (0 by default)
+//   ecrire <out|err> <cp> <n> <texte> writes the text n times, encoded in code page cp
+//   attendre <ms>                     sleeps
+//   dossier                           writes its current folder to standard output, in UTF-8
+//   lancer <arguments...>             starts itself with the rest of the arguments, the new
+//                                     program inheriting these standard streams, and ends
+//                                     without waiting for it
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void Ecrire(const std::wstring& flux, UINT codePage, int repetitions, const std::wstring& texte) {
+  const HANDLE sortie = GetStdHandle(flux == L"err" ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  const int taille =
+      WideCharToMultiByte(codePage, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0, nullptr, nullptr);
+  std::string octets(taille, '\0');
+  WideCharToMultiByte(codePage, 0, texte.data(), static_cast<int>(texte.size()), octets.data(), taille, nullptr,
+                      nullptr);
+  std::string tout;
+  for (int i = 0; i < repetitions; ++i) tout += octets;
+  // One write for everything: the reader then meets reads cut at its own buffer size.
+  DWORD ecrits = 0;
+  WriteFile(sortie, tout.data(), static_cast<DWORD>(tout.size()), &ecrits, nullptr);
+}
+
+std::wstring Citer(const std::wstring& argument) {
+  return argument.find_first_of(L" \t\"") == std::wstring::npos && !argument.empty() ? argument
+                                                                                    : L"\"" + argument + L"\"";
+}
+
+void Lancer(int argc, wchar_t** argv, int debut) {
+  wchar_t chemin[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, chemin, MAX_PATH);
+  std::wstring ligne = Citer(chemin);
+  for (int i = debut; i < argc; ++i) ligne += L" " + Citer(argv[i]);
+  STARTUPINFOW demarrage{};
+  demarrage.cb = sizeof(demarrage);
+  demarrage.dwFlags = STARTF_USESTDHANDLES;
+  demarrage.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  demarrage.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  demarrage.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION processus{};
+  if (!CreateProcessW(nullptr, ligne.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &demarrage, &processus))
+    ExitProcess(100);
+  CloseHandle(processus.hThread);
+  CloseHandle(processus.hProcess);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int code = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring commande = argv[i];
+    if (commande == L"code" && i + 1 < argc) {
+      code = _wtoi(argv[++i]);
+    } else if (commande == L"ecrire" && i + 4 < argc) {
+      Ecrire(argv[i + 1], static_cast<UINT>(_wtoi(argv[i + 2])), _wtoi(argv[i + 3]), argv[i + 4]);
+      i += 4;
+    } else if (commande == L"attendre" && i + 1 < argc) {
+      Sleep(static_cast<DWORD>(_wtoi(argv[++i])));
+    } else if (commande == L"dossier") {
+      wchar_t dossier[MAX_PATH] = {};
+      GetCurrentDirectoryW(MAX_PATH, dossier);
+      Ecrire(L"out", CP_UTF8, 1, dossier);
+    } else if (commande == L"lancer") {
+      Lancer(argc, argv, i + 1);
+      break;
+    } else {
+      return 99;  // a test that passes a wrong script must not pass by chance
+    }
+  }
+  return code;
+}
