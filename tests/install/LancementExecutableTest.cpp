@@ -10,11 +10,14 @@
 #include "support/CheminsTest.h"
 
 using namespace norvel;
-using norvel::test::CheminOutil;
 
 namespace {
 
 constexpr UINT CP_OEM_FRANCAIS = 850;
+
+std::wstring CheminOutil(std::wstring_view nom) {
+  return norvel::test::FichierBuild(L"tools\\" + std::wstring(nom) + L".exe");
+}
 
 std::wstring Repeter(const std::wstring& texte, int fois) {
   std::wstring tout;
@@ -83,10 +86,10 @@ TEST(LancementExecutable, CommandLineAndCurrentFolder) {
   TypeRetourExecutable retour;
   // No program name: the parameters are the whole command line, trimmed at both ends.
   sequenceur.DebutProcessus(L"", L" \t \"" + CheminOutil(L"processus_test") + L"\" code 3 dossier  \t",
-                            dossier.Chemin(), CP_UTF8, CP_UTF8, &retour);
+                            dossier.Chemin().wstring(), CP_UTF8, CP_UTF8, &retour);
   ASSERT_TRUE(sequenceur.Boucler(0));
   EXPECT_EQ(3u, retour.CodeRetour);
-  EXPECT_TRUE(MemeTexteSansCasse(dossier.Chemin(), retour.SortieStd)) << retour.SortieStd.size();
+  EXPECT_TRUE(MemeTexteSansCasse(dossier.Chemin().wstring(), retour.SortieStd)) << retour.SortieStd.size();
 }
 
 TEST(LancementExecutable, ProgramThatCannotStart) {
