@@ -55,6 +55,11 @@ inline constexpr const wchar_t* ParametresReseauInaccessibles =
 inline constexpr const wchar_t* AucunMessage = L"Aucun message";
 inline constexpr const wchar_t* EchecCreationEvenement =
     L"Échec de la création d'un événement de synchronisation (CreateEvent, 0x%0:.8x) : %1:s";
+// Captions of the simple message boxes, by kind of message.
+inline constexpr const wchar_t* LegendeErreur = L"Erreur";
+inline constexpr const wchar_t* LegendeConfirmation = L"Confirmation";
+inline constexpr const wchar_t* LegendeAvertissement = L"Avertissement";
+inline constexpr const wchar_t* LegendeInformation = L"Information";
 
 // ---- Special folders, parameter files, internal menu
 

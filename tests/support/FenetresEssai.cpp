@@ -1,0 +1,32 @@
+#include "support/FenetresEssai.h"
+
+#include <thread>
+
+namespace norvel::essai {
+
+HWND AttendreBoiteDialogue(DWORD idThread, std::chrono::milliseconds delai) {
+  const auto limite = std::chrono::steady_clock::now() + delai;
+  do {
+    HWND trouvee = nullptr;
+    EnumThreadWindows(
+        idThread,
+        [](HWND fenetre, LPARAM param) -> BOOL {
+          wchar_t classe[16]{};
+          GetClassNameW(fenetre, classe, 16);
+          if (lstrcmpW(classe, L"#32770") != 0 || !IsWindowVisible(fenetre)) return TRUE;
+          *reinterpret_cast<HWND*>(param) = fenetre;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&trouvee));
+    if (trouvee) return trouvee;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  } while (std::chrono::steady_clock::now() < limite);
+  return nullptr;
+}
+
+void CliquerBouton(HWND boite, int identifiant) {
+  PostMessageW(boite, WM_COMMAND, MAKEWPARAM(identifiant, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(boite, identifiant)));
+}
+
+}  // namespace norvel::essai
