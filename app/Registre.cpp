@@ -5,9 +5,11 @@
 
 namespace norvel {
 
-std::optional<std::wstring> LireChaineRegistre(HKEY racine, const std::wstring& cle, const std::wstring& nomValeur) {
+std::optional<std::wstring> LireChaineRegistre(HKEY racine, const std::wstring& cle, const std::wstring& nomValeur,
+                                               REGSAM vue) {
   TCleRegistre ouverte;
-  if (RegOpenKeyExW(racine, cle.c_str(), 0, KEY_QUERY_VALUE, ouverte.Adresse()) != ERROR_SUCCESS) return std::nullopt;
+  if (RegOpenKeyExW(racine, cle.c_str(), 0, KEY_QUERY_VALUE | vue, ouverte.Adresse()) != ERROR_SUCCESS)
+    return std::nullopt;
   constexpr DWORD Types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
   DWORD taille = 0;
   // The value may grow between the two calls: ask again while it does.
@@ -24,15 +26,25 @@ std::optional<std::wstring> LireChaineRegistre(HKEY racine, const std::wstring& 
   }
 }
 
-bool EcrireChaineRegistre(HKEY racine, const std::wstring& cle, const std::wstring& nomValeur,
-                          const std::wstring& valeur) {
+TCleRegistre CreerCleRegistre(HKEY racine, const std::wstring& cle, REGSAM vue) {
   TCleRegistre ouverte;
-  if (RegCreateKeyExW(racine, cle.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+  if (RegCreateKeyExW(racine, cle.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | vue, nullptr,
                       ouverte.Adresse(), nullptr) != ERROR_SUCCESS)
-    return false;
-  VerifierCode(RegSetValueExW(ouverte.Get(), nomValeur.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(valeur.c_str()),
+    ouverte.Liberer();
+  return ouverte;
+}
+
+void EcrireValeurChaineRegistre(HKEY cleOuverte, const std::wstring& nomValeur, const std::wstring& valeur) {
+  VerifierCode(RegSetValueExW(cleOuverte, nomValeur.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(valeur.c_str()),
                               static_cast<DWORD>((valeur.size() + 1) * sizeof(wchar_t))),
                L"RegSetValueEx");
+}
+
+bool EcrireChaineRegistre(HKEY racine, const std::wstring& cle, const std::wstring& nomValeur,
+                          const std::wstring& valeur) {
+  const TCleRegistre ouverte = CreerCleRegistre(racine, cle);
+  if (!ouverte) return false;
+  EcrireValeurChaineRegistre(ouverte.Get(), nomValeur, valeur);
   return true;
 }
 

@@ -62,6 +62,12 @@ inline constexpr const wchar_t* LegendeAvertissement = L"Avertissement";
 inline constexpr const wchar_t* LegendeInformation = L"Information";
 
 // ---- Special folders, parameter files, internal menu
+inline constexpr const wchar_t* ElementIntrouvable = L"Elément introuvable";
+inline constexpr const wchar_t* ErreurLectureFichierXml = L"Erreur lecture fichier XML";
+inline constexpr const wchar_t* RootInvalide = L"root invalide";
+inline constexpr const wchar_t* MenuEnvironnementProduction = L"Environnement Production";
+inline constexpr const wchar_t* MenuEnvironnementPreProduction = L"Environnement PréProduction";
+inline constexpr const wchar_t* MenuEnvironnementDeveloppement = L"Environnement Développement";
 
 // ---- HTTP engine, URLs, configuration model
 

@@ -45,6 +45,19 @@ std::wstring EnvironnementEnfant(std::wstring_view nom) {
   throw std::runtime_error(quoi + " (erreur " + std::to_string(GetLastError()) + ")");
 }
 
+// Starts the child; the caller owns both handles of the answer.
+PROCESS_INFORMATION DemarrerEnfant(std::wstring_view nom, std::wstring_view arguments, std::wstring& executable,
+                                   STARTUPINFOW& demarrage, bool heriterHandles) {
+  if (executable.empty()) executable = CheminDeCeProgramme();
+  std::wstring ligne = L"\"" + executable + L"\" " + std::wstring(arguments);
+  std::wstring environnement = EnvironnementEnfant(nom);
+  PROCESS_INFORMATION infos{};
+  if (!CreateProcessW(executable.c_str(), ligne.data(), nullptr, nullptr, heriterHandles, CREATE_UNICODE_ENVIRONMENT,
+                      environnement.data(), nullptr, &demarrage, &infos))
+    Echec("CreateProcess " + VersUtf8(executable));
+  return infos;
+}
+
 }  // namespace
 
 TEnregistrementEnfant::TEnregistrementEnfant(const wchar_t* nom, TFonctionEnfant fonction) {
@@ -77,10 +90,6 @@ void EcrireLigneEnfant(std::wstring_view ligne) {
 }
 
 TResultatEnfant LancerProgrammeEnfant(std::wstring_view nom, std::wstring_view arguments, std::wstring executable) {
-  if (executable.empty()) executable = CheminDeCeProgramme();
-  std::wstring ligne = L"\"" + executable + L"\" " + std::wstring(arguments);
-  std::wstring environnement = EnvironnementEnfant(nom);
-
   THandle lecture;
   THandle ecriture;
   SECURITY_ATTRIBUTES heritable{sizeof(heritable), nullptr, TRUE};
@@ -92,10 +101,7 @@ TResultatEnfant LancerProgrammeEnfant(std::wstring_view nom, std::wstring_view a
   demarrage.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   demarrage.hStdOutput = ecriture.Get();
   demarrage.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION infos{};
-  if (!CreateProcessW(executable.c_str(), ligne.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                      environnement.data(), nullptr, &demarrage, &infos))
-    Echec("CreateProcess " + VersUtf8(executable));
+  const PROCESS_INFORMATION infos = DemarrerEnfant(nom, arguments, executable, demarrage, true);
   THandle processus(infos.hProcess);
   THandle thread(infos.hThread);
   ecriture.Reinitialiser();  // the pipe ends when the child's copy closes
@@ -115,6 +121,32 @@ TResultatEnfant LancerProgrammeEnfant(std::wstring_view nom, std::wstring_view a
   GetExitCodeProcess(processus.Get(), &resultat.CodeSortie);
   resultat.Sortie = DepuisUtf8(octets);
   return resultat;
+}
+
+TProgrammeEnfantEnCours::TProgrammeEnfantEnCours(std::wstring_view nom, std::wstring_view arguments,
+                                                 std::wstring executable) {
+  STARTUPINFOW demarrage{sizeof(demarrage)};
+  const PROCESS_INFORMATION infos = DemarrerEnfant(nom, arguments, executable, demarrage, false);
+  CloseHandle(infos.hThread);
+  FProcessus = infos.hProcess;
+}
+
+TProgrammeEnfantEnCours::~TProgrammeEnfantEnCours() {
+  if (WaitForSingleObject(FProcessus, 0) == WAIT_TIMEOUT) Tuer();
+  CloseHandle(FProcessus);
+}
+
+DWORD TProgrammeEnfantEnCours::AttendreFin(DWORD delaiMs) {
+  if (WaitForSingleObject(FProcessus, delaiMs) != WAIT_OBJECT_0)
+    throw std::runtime_error("le programme enfant ne s'est pas terminé à temps");
+  DWORD code = 0;
+  GetExitCodeProcess(FProcessus, &code);
+  return code;
+}
+
+void TProgrammeEnfantEnCours::Tuer() {
+  TerminateProcess(FProcessus, 99);
+  WaitForSingleObject(FProcessus, 10000);
 }
 
 }  // namespace norvel::test

@@ -40,4 +40,24 @@ struct TResultatEnfant {
 TResultatEnfant LancerProgrammeEnfant(std::wstring_view nom, std::wstring_view arguments,
                                       std::wstring executable = {});
 
+// The same child started without waiting for it: for tests that order the steps of two
+// processes (named events) or end the child in the middle of its work. Its output goes to this
+// program's own. A child still running when the object goes is killed.
+class TProgrammeEnfantEnCours {
+ public:
+  TProgrammeEnfantEnCours(std::wstring_view nom, std::wstring_view arguments, std::wstring executable = {});
+  TProgrammeEnfantEnCours(const TProgrammeEnfantEnCours&) = delete;
+  TProgrammeEnfantEnCours& operator=(const TProgrammeEnfantEnCours&) = delete;
+  ~TProgrammeEnfantEnCours();
+
+  // Its exit code; raises std::runtime_error when it has not ended within the delay.
+  DWORD AttendreFin(DWORD delaiMs = 30000);
+  // Ends it at once, wherever it is, as a crash would.
+  void Tuer();
+  HANDLE Processus() const { return FProcessus; }
+
+ private:
+  HANDLE FProcessus = nullptr;
+};
+
 }  // namespace norvel::test

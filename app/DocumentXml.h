@@ -1,0 +1,47 @@
+#pragma once
+// MSXML 6 documents through COM: creation, loading from bytes, element and attribute access,
+// and our own serialisation (UTF-8 with byte-order mark, indented), which MSXML's save lacks.
+#include <msxml2.h>
+
+#include <string>
+#include <string_view>
+
+#include "core/Interface.h"
+
+namespace norvel {
+
+// MSXML needs COM on the calling thread: initialised once per thread (single-threaded
+// apartment) unless the thread already chose its apartment, and released when the thread ends.
+void AssurerComSurCeThread();
+
+// An empty DOMDocument60, synchronous, whitespace-only text not kept (indentation is ours).
+TRef<IXMLDOMDocument> NouveauDocumentXml();
+// Parses the bytes of a file (the parser detects the encoding). False with the parser's
+// reason when the text is not well-formed XML.
+bool ChargerDocumentXml(IXMLDOMDocument* document, std::string_view octets, std::wstring& raison);
+// The document as file bytes: byte-order mark, declaration version 1.0 / UTF-8, then the nodes
+// indented by two spaces; the content of elements that hold text is written untouched.
+std::string SerialiserDocumentXml(IXMLDOMDocument* document);
+// Appends the declaration version "1.0", encoding "UTF-8" to an empty document.
+void AjouterDeclarationXml(IXMLDOMDocument* document);
+
+TRef<IXMLDOMElement> ElementRacine(IXMLDOMDocument* document);
+std::wstring NomNoeud(IXMLDOMNode* noeud);
+// The first child element with exactly that name, or none.
+TRef<IXMLDOMElement> EnfantElement(IXMLDOMNode* parent, std::wstring_view nom);
+// Appends a new element (to the document itself when parent is the document).
+TRef<IXMLDOMElement> AjouterElement(IXMLDOMDocument* document, IXMLDOMNode* parent, const std::wstring& nom);
+void SupprimerEnfant(IXMLDOMNode* parent, IXMLDOMNode* enfant);
+// False when the attribute is absent.
+bool LireAttribut(IXMLDOMElement* element, const std::wstring& nom, std::wstring& valeur);
+void EcrireAttribut(IXMLDOMElement* element, const std::wstring& nom, const std::wstring& valeur);
+
+// Any DOM interface from another one; empty when the node does not support it.
+template <class I>
+TRef<I> InterfaceDom(IUnknown* objet, REFIID iid) {
+  void* p = nullptr;
+  if (objet && SUCCEEDED(objet->QueryInterface(iid, &p))) return TRef<I>::Attacher(static_cast<I*>(p));
+  return {};
+}
+
+}  // namespace norvel

@@ -1,0 +1,56 @@
+#include "app/MutexFichierPartage.h"
+
+#include <windows.h>
+#include <sddl.h>
+
+#include "app/EmpreinteMd5.h"
+#include "core/Chaines.h"
+#include "core/ErreurSysteme.h"
+
+namespace norvel {
+
+namespace {
+
+std::wstring MinusculesLinguistiques(const std::wstring& texte) {
+  if (texte.empty()) return texte;
+  const DWORD options = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
+  const int taille = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, options, texte.c_str(), static_cast<int>(texte.size()),
+                                   nullptr, 0, nullptr, nullptr, 0);
+  if (taille <= 0) return EnMinuscules(texte);
+  std::wstring resultat(static_cast<size_t>(taille), L'\0');
+  LCMapStringEx(LOCALE_NAME_USER_DEFAULT, options, texte.c_str(), static_cast<int>(texte.size()), resultat.data(),
+                taille, nullptr, nullptr, 0);
+  return resultat;
+}
+
+}  // namespace
+
+std::wstring TMutexFichierPartage::NomMutex(const std::wstring& nomFichier) {
+  return L"Global\\" + EmpreinteMd5Hex(VersUtf8(MinusculesLinguistiques(nomFichier)));
+}
+
+TMutexFichierPartage::TMutexFichierPartage(const std::wstring& nomFichier) {
+  // Open to everyone: processes of other users share the same files.
+  PSECURITY_DESCRIPTOR descripteur = nullptr;
+  VerifierWin32(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:NO_ACCESS_CONTROL", SDDL_REVISION_1,
+                                                                      &descripteur, nullptr),
+                L"ConvertStringSecurityDescriptorToSecurityDescriptor");
+  SECURITY_ATTRIBUTES securite{sizeof(securite), descripteur, FALSE};
+  const std::wstring nom = NomMutex(nomFichier);
+  FMutex = THandle(CreateMutexW(&securite, FALSE, nom.c_str()));
+  const DWORD erreur = GetLastError();
+  LocalFree(descripteur);
+  if (!FMutex) {
+    SetLastError(erreur);
+    throw ErreurSysteme(L"CreateMutex");
+  }
+}
+
+TMutexFichierPartage::TVerrou::TVerrou(HANDLE mutex) : FMutex(mutex) {
+  const DWORD resultat = WaitForSingleObject(FMutex, INFINITE);
+  if (resultat != WAIT_OBJECT_0 && resultat != WAIT_ABANDONED) throw ErreurSysteme(L"WaitForSingleObject");
+}
+
+TMutexFichierPartage::TVerrou::~TVerrou() { ReleaseMutex(FMutex); }
+
+}  // namespace norvel
