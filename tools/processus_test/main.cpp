@@ -11,15 +11,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/Chaines.h"
+
 namespace {
 
 void Ecrire(const std::wstring& flux, UINT codePage, int repetitions, const std::wstring& texte) {
   const HANDLE sortie = GetStdHandle(flux == L"err" ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-  const int taille =
-      WideCharToMultiByte(codePage, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0, nullptr, nullptr);
-  std::string octets(taille, '\0');
-  WideCharToMultiByte(codePage, 0, texte.data(), static_cast<int>(texte.size()), octets.data(), taille, nullptr,
-                      nullptr);
+  const std::string octets = norvel::VersCodePage(texte, codePage);
   std::string tout;
   for (int i = 0; i < repetitions; ++i) tout += octets;
   // One write for everything: the reader then meets reads cut at its own buffer size.
