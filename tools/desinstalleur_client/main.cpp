@@ -16,6 +16,7 @@
 
 #include "core/Exceptions.h"
 #include "tools/client_commun/ClientCommun.h"
+#include "tools/commun/LancementHeritant.h"
 
 using namespace norvel;
 using namespace norvel::client;
@@ -58,17 +59,7 @@ void LancerClone(const std::wstring& identifiant,
   std::wstring ligne = Citer(clone) + L" " + OptionClone + L" " +
                        std::to_wstring(reinterpret_cast<uintptr_t>(soiMeme)) + L" " + OptionDossier + L" " +
                        Citer(DossierDe(original)) + L" -identifiant " + identifiant + L" -plateforme " + plateforme;
-  STARTUPINFOW demarrage{};
-  demarrage.cb = sizeof(demarrage);
-  demarrage.dwFlags = STARTF_USESTDHANDLES;
-  demarrage.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  demarrage.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  demarrage.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION processus{};
-  VerifierWin32(CreateProcessW(nullptr, ligne.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &demarrage, &processus),
-                L"CreateProcess");
-  CloseHandle(processus.hThread);
-  CloseHandle(processus.hProcess);
+  outils::LancerAvecSortiesHeritees(std::move(ligne));
 }
 
 // The file of a program that has just ended may stay locked for a moment on Windows.

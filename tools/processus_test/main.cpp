@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/Chaines.h"
+#include "tools/commun/LancementHeritant.h"
 
 namespace {
 
@@ -35,17 +36,11 @@ void Lancer(int argc, wchar_t** argv, int debut) {
   GetModuleFileNameW(nullptr, chemin, MAX_PATH);
   std::wstring ligne = Citer(chemin);
   for (int i = debut; i < argc; ++i) ligne += L" " + Citer(argv[i]);
-  STARTUPINFOW demarrage{};
-  demarrage.cb = sizeof(demarrage);
-  demarrage.dwFlags = STARTF_USESTDHANDLES;
-  demarrage.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  demarrage.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  demarrage.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION processus{};
-  if (!CreateProcessW(nullptr, ligne.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &demarrage, &processus))
+  try {
+    norvel::outils::LancerAvecSortiesHeritees(std::move(ligne));
+  } catch (const std::exception&) {
     ExitProcess(100);
-  CloseHandle(processus.hThread);
-  CloseHandle(processus.hProcess);
+  }
 }
 
 }  // namespace
