@@ -28,26 +28,37 @@ using norvel::test::TVariableEnvironnement;
 
 namespace {
 
-const std::wstring CleDesinstallations = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr const wchar_t* OptionsSetup = L"-hide_progress -hide_splash";
 constexpr const wchar_t* OptionsDesinstallation = L"-clone_wait -hide_progress -hide_splash";
-
-std::wstring CopieSetup(std::wstring_view nom) {
-  return FichierBuild(L"setup-signe\\SetupNorvelPrimaire-" + std::wstring(nom) + L".exe");
-}
 
 std::string LireOctets(const std::wstring& chemin) {
   std::ifstream entree(std::filesystem::path(chemin), std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(entree)), std::istreambuf_iterator<char>());
 }
 
-// The catalogue identifier the signed copies install under ("{GUID};Win64").
-std::wstring IdentifiantDesCopies() {
-  const std::wstring identite = Trim(DepuisUtf8(LireOctets(FichierBuild(L"setup-signe\\identite.txt"))));
-  if (identite.size() != 44) throw std::runtime_error("setup-signe\\identite.txt illisible : lancer par ctest (fixture setup_signe)");
-  EXPECT_EQ(L";Win64", identite.substr(38));
-  return identite.substr(0, 38);
-}
+// One set of copies of the stand-in setup made by tools/signature/signer.sh (a CTest fixture),
+// all installing the same version.
+struct TCopiesSetup {
+  explicit TCopiesSetup(const std::wstring& dossier) : Dossier(FichierBuild(dossier)) {
+    const std::wstring identite = Trim(DepuisUtf8(LireOctets(Dossier + L"\\identite.txt")));
+    if (identite.size() != 44)
+      throw std::runtime_error("identite.txt des copies signées illisible : lancer par ctest (fixture setup_signe)");
+    Identifiant = identite.substr(0, 38);
+    Plateforme = identite.substr(39);
+    // The key as the assistant looks for it: a 32-bit version lands in the 32-bit view.
+    Cle = (Plateforme == L"Win32" ? L"Software\\WOW6432Node\\" : L"Software\\") +
+          std::wstring(L"Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + Identifiant;
+  }
+  // "ovalis", "autre-editeur" or "non-signe".
+  std::wstring Setup(std::wstring_view signataire) const {
+    return Dossier + L"\\SetupNorvelPrimaire-" + std::wstring(signataire) + L".exe";
+  }
+
+  std::wstring Dossier;
+  std::wstring Identifiant;
+  std::wstring Plateforme;
+  std::wstring Cle;
+};
 
 // Runs a command line as the assistant runs setups and uninstallers.
 TypeRetourExecutable Executer(const std::wstring& ligne) {
@@ -59,9 +70,9 @@ TypeRetourExecutable Executer(const std::wstring& ligne) {
 }
 
 // "UninstallString" of a version, read as the assistant reads it (read rights, no view).
-std::optional<std::wstring> CommandeDesinstallation(const std::wstring& identifiant) {
+std::optional<std::wstring> CommandeDesinstallation(const std::wstring& cleVersion) {
   TCleRegistre cle;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (CleDesinstallations + identifiant).c_str(), 0, 0x20019, cle.Adresse()) !=
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, cleVersion.c_str(), 0, 0x20019, cle.Adresse()) !=
       ERROR_SUCCESS)
     return std::nullopt;
   wchar_t valeur[2048] = {};
@@ -88,9 +99,9 @@ std::wstring DossierParDefaut() {
 }
 
 // What an earlier failed run may have left in the prefix.
-void EffacerInstallation(const std::wstring& identifiant) {
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, (CleDesinstallations + identifiant).c_str());
-  RegDeleteKeyW(HKEY_LOCAL_MACHINE, (CleDesinstallations + identifiant).c_str());
+void EffacerInstallation(const std::wstring& cleVersion) {
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, cleVersion.c_str());
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, cleVersion.c_str());
   for (const wchar_t* cle : {L"Software\\Classes\\NorvelPrimaire.Connexion", L"Software\\Classes\\.ncprim"}) {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, cle);
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, cle);
@@ -134,8 +145,8 @@ void Installer(const std::wstring& copie, const std::wstring& journal, const wch
   ASSERT_EQ(L"", retour.SortieErr);
 }
 
-TypeRetourExecutable Desinstaller(const std::wstring& identifiant) {
-  const auto commande = CommandeDesinstallation(identifiant);
+TypeRetourExecutable Desinstaller(const std::wstring& cleVersion) {
+  const auto commande = CommandeDesinstallation(cleVersion);
   if (!commande) throw std::runtime_error("version absente de la liste des programmes installés");
   TVariableEnvironnement demande(L"OVALIS_IS_UNINSTALL", L"1");
   return Executer(*commande + L" " + OptionsDesinstallation);
@@ -164,28 +175,31 @@ std::string OuvrirAvecLeClient(const std::wstring& fichier, const std::wstring& 
 }  // namespace
 
 TEST(SetupClientTemoin, InstallsThenUninstallsAsTheAssistantRunsThem) {
-  const std::wstring identifiant = IdentifiantDesCopies();
   struct Cas {
     const char* nom;
-    const wchar_t* copie;
+    const wchar_t* copies;
+    const wchar_t* signataire;
     bool dossierDonne;  // OVALIS_IS_PATHEXE set, or the default folder
   };
   const Cas cas[] = {
-      {"signed copy, folder given", L"ovalis", true},
-      {"unsigned copy, default folder", L"non-signe", false},
+      {"signed copy, folder given", L"setup-signe", L"ovalis", true},
+      {"unsigned copy, default folder", L"setup-signe", L"non-signe", false},
+      {"32-bit version", L"setup-signe-win32", L"ovalis", true},
   };
   for (const auto& c : cas) {
     SCOPED_TRACE(c.nom);
-    EffacerInstallation(identifiant);
+    const TCopiesSetup copies(c.copies);
+    const std::wstring& identifiant = copies.Identifiant;
+    EffacerInstallation(copies.Cle);
     TDossierTemporaire temp;
     const std::wstring journal = NouveauJournal(temp);
     const std::wstring dossier = c.dossierDonne ? temp.Fichier(L"Client NORVEL") : DossierParDefaut();
 
-    Installer(CopieSetup(c.copie), journal, c.dossierDonne ? dossier.c_str() : nullptr);
+    Installer(copies.Setup(c.signataire), journal, c.dossierDonne ? dossier.c_str() : nullptr);
 
     // The list of installed programs, the association and the installed files.
     const std::wstring desinstalleur = dossier + L"\\DesinstallerNorvelPrimaire.exe";
-    const auto commande = CommandeDesinstallation(identifiant);
+    const auto commande = CommandeDesinstallation(copies.Cle);
     ASSERT_TRUE(commande.has_value());
     EXPECT_EQ(0u, commande->rfind(L"\"" + desinstalleur + L"\"", 0)) << VersUtf8(*commande);
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(desinstalleur.c_str()));
@@ -194,7 +208,7 @@ TEST(SetupClientTemoin, InstallsThenUninstallsAsTheAssistantRunsThem) {
 
     // One line in the log, telling what the assistant passed.
     const std::wstring lignes = LignesDuJournal(journal);
-    EXPECT_EQ(L"Installation de Client NORVEL Primaire " + identifiant + L" (Win64) dans \"" + dossier +
+    EXPECT_EQ(L"Installation de Client NORVEL Primaire " + identifiant + L" (" + copies.Plateforme + L") dans \"" + dossier +
                   L"\" : OVALIS_IS_AGENT=1, OVALIS_IS_CONTEXTEOUTILINSTALLEUR=1, OVALIS_IS_RACCOURCI=1, "
                   L"OVALIS_IS_UNINSTALL=(absente)\r\n",
               lignes);
@@ -206,18 +220,19 @@ TEST(SetupClientTemoin, InstallsThenUninstallsAsTheAssistantRunsThem) {
     EXPECT_EQ(VersUtf8(connexion) + "\r\n" + contenu, OuvrirAvecLeClient(connexion, dossier));
 
     // Removed as the assistant removes earlier versions: nothing is left.
-    const TypeRetourExecutable retour = Desinstaller(identifiant);
+    const TypeRetourExecutable retour = Desinstaller(copies.Cle);
     EXPECT_EQ(0u, retour.CodeRetour);
     EXPECT_EQ(L"", retour.SortieErr);
-    EXPECT_FALSE(CommandeDesinstallation(identifiant).has_value());
+    EXPECT_FALSE(CommandeDesinstallation(copies.Cle).has_value());
     EXPECT_EQ(L"", CommandeOuvertureNcprim());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dossier.c_str())) << "folder left behind";
   }
 }
 
 TEST(SetupClientTemoin, RefusesWhatTheAssistantWouldNotAsk) {
-  const std::wstring identifiant = IdentifiantDesCopies();
-  EffacerInstallation(identifiant);
+  const TCopiesSetup copies(L"setup-signe");
+  const std::wstring& identifiant = copies.Identifiant;
+  EffacerInstallation(copies.Cle);
   TDossierTemporaire temp;
   const std::wstring journal = NouveauJournal(temp);
   const std::wstring dossier = temp.Fichier(L"Client");
@@ -225,16 +240,16 @@ TEST(SetupClientTemoin, RefusesWhatTheAssistantWouldNotAsk) {
   {
     // A setup run without the silent options installs nothing and says why.
     TEnvironnementSetup environnement(journal, dossier.c_str());
-    const TypeRetourExecutable retour = Executer(L"\"" + CopieSetup(L"ovalis") + L"\"");
+    const TypeRetourExecutable retour = Executer(L"\"" + copies.Setup(L"ovalis") + L"\"");
     EXPECT_EQ(1603u, retour.CodeRetour);
     EXPECT_EQ(0u, retour.SortieErr.rfind(L"Échec de l'installation de Client NORVEL Primaire " + identifiant, 0))
         << VersUtf8(retour.SortieErr);
     EXPECT_EQ(retour.SortieErr, LignesDuJournal(journal));
-    EXPECT_FALSE(CommandeDesinstallation(identifiant).has_value());
+    EXPECT_FALSE(CommandeDesinstallation(copies.Cle).has_value());
   }
 
-  Installer(CopieSetup(L"ovalis"), journal, dossier.c_str());
-  const std::wstring commande = CommandeDesinstallation(identifiant).value_or(L"");
+  Installer(copies.Setup(L"ovalis"), journal, dossier.c_str());
+  const std::wstring commande = CommandeDesinstallation(copies.Cle).value_or(L"");
   struct Cas {
     const char* nom;
     const wchar_t* variable;  // OVALIS_IS_UNINSTALL
@@ -253,13 +268,13 @@ TEST(SetupClientTemoin, RefusesWhatTheAssistantWouldNotAsk) {
     EXPECT_EQ(1603u, retour.CodeRetour);
     EXPECT_EQ(0u, retour.SortieErr.rfind(L"Échec de la désinstallation du client NORVEL Primaire " + identifiant, 0))
         << VersUtf8(retour.SortieErr);
-    EXPECT_TRUE(CommandeDesinstallation(identifiant).has_value());
+    EXPECT_TRUE(CommandeDesinstallation(copies.Cle).has_value());
   }
 
-  const TypeRetourExecutable retour = Desinstaller(identifiant);
+  const TypeRetourExecutable retour = Desinstaller(copies.Cle);
   EXPECT_EQ(0u, retour.CodeRetour);
   EXPECT_EQ(L"", retour.SortieErr);
-  EXPECT_FALSE(CommandeDesinstallation(identifiant).has_value());
+  EXPECT_FALSE(CommandeDesinstallation(copies.Cle).has_value());
 }
 
 TEST(SetupClientTemoin, SignedCopiesAndTheirSigners) {
@@ -275,7 +290,7 @@ TEST(SetupClientTemoin, SignedCopiesAndTheirSigners) {
   };
   for (const auto& c : cas) {
     SCOPED_TRACE(VersUtf8(c.copie));
-    const std::wstring chemin = CopieSetup(c.copie);
+    const std::wstring chemin = TCopiesSetup(L"setup-signe").Setup(c.copie);
     WINTRUST_FILE_INFO fichier{};
     fichier.cbStruct = sizeof(fichier);
     fichier.pcwszFilePath = chemin.c_str();
