@@ -135,12 +135,11 @@ std::wstring TInformationApplication::GetNomVersionProduit(const TypeVersion& ve
                                                            uint32_t options, TypeProduitOvalis produit,
                                                            TypeGenreApplication genre) {
   std::wstring nom;
-  if (options & ONV_SansNom) {
-  } else if (options & ONV_NomApplication) {
+  if (options & ONV_NomApplication)
     nom = (produit == FProduit && genre == FGenre) ? FNomApplication : NomSelonGenre(produit, genre);
-  } else {
+  else
     nom = produit == FProduit ? FNomProduit : NomProduitOvalis(produit);
-  }
+  if (options & ONV_SansNom) nom.clear();
   if (nombreNumeros > 0) {
     const int millesime = GetMillesimeDecale(produit, NumeroMajeur(version), 0);
     if (millesime < PremiereAnneeMillesime) {
