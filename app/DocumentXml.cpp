@@ -319,6 +319,32 @@ TRef<IXMLDOMElement> AjouterElement(IXMLDOMDocument* document, IXMLDOMNode* pare
   return element;
 }
 
+std::vector<TRef<IXMLDOMElement>> EnfantsElements(IXMLDOMNode* parent, std::wstring_view nom) {
+  std::vector<TRef<IXMLDOMElement>> enfants;
+  if (!parent) return enfants;
+  for (auto n = PremierEnfant(parent); n; n = Suivant(n.Get()))
+    if (TypeNoeud(n.Get()) == NODE_ELEMENT && NomNoeud(n.Get()) == nom)
+      enfants.push_back(InterfaceDom<IXMLDOMElement>(n.Get(), IID_IXMLDOMElement));
+  return enfants;
+}
+
+TRef<IXMLDOMDocument> DocumentDuNoeud(IXMLDOMNode* noeud) {
+  if (auto document = InterfaceDom<IXMLDOMDocument>(noeud, IID_IXMLDOMDocument)) return document;
+  IXMLDOMDocument* proprietaire = nullptr;
+  VerifierHr(noeud->get_ownerDocument(&proprietaire), L"IXMLDOMNode.ownerDocument");
+  return Sortie(proprietaire);
+}
+
+std::wstring TexteNoeud(IXMLDOMNode* noeud) {
+  TBstr texte;
+  VerifierHr(noeud->get_text(texte.Adresse()), L"IXMLDOMNode.text");
+  return texte.Texte();
+}
+
+void EcrireTexteNoeud(IXMLDOMNode* noeud, const std::wstring& texte) {
+  VerifierHr(noeud->put_text(TBstr(texte).Get()), L"IXMLDOMNode.text");
+}
+
 void SupprimerEnfant(IXMLDOMNode* parent, IXMLDOMNode* enfant) {
   IXMLDOMNode* retire = nullptr;
   VerifierHr(parent->removeChild(enfant, &retire), L"IXMLDOMNode.removeChild");

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/Interface.h"
 
@@ -31,7 +32,14 @@ std::wstring NomNoeud(IXMLDOMNode* noeud);
 TRef<IXMLDOMElement> EnfantElement(IXMLDOMNode* parent, std::wstring_view nom);
 // Appends a new element (to the document itself when parent is the document).
 TRef<IXMLDOMElement> AjouterElement(IXMLDOMDocument* document, IXMLDOMNode* parent, const std::wstring& nom);
+// Every child element with exactly that name, in document order.
+std::vector<TRef<IXMLDOMElement>> EnfantsElements(IXMLDOMNode* parent, std::wstring_view nom);
 void SupprimerEnfant(IXMLDOMNode* parent, IXMLDOMNode* enfant);
+// The document a node belongs to (the node itself when it is the document).
+TRef<IXMLDOMDocument> DocumentDuNoeud(IXMLDOMNode* noeud);
+// The text content of a node and its descendants; writing replaces the node's children by it.
+std::wstring TexteNoeud(IXMLDOMNode* noeud);
+void EcrireTexteNoeud(IXMLDOMNode* noeud, const std::wstring& texte);
 // False when the attribute is absent.
 bool LireAttribut(IXMLDOMElement* element, const std::wstring& nom, std::wstring& valeur);
 void EcrireAttribut(IXMLDOMElement* element, const std::wstring& nom, const std::wstring& valeur);

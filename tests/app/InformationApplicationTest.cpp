@@ -5,6 +5,7 @@
 #include "app/Executable.h"
 #include "app/InformationApplication.h"
 #include "core/Handle.h"
+#include "support/RegistreIsole.h"
 
 using namespace norvel;
 
@@ -23,44 +24,21 @@ TRef<IInformationApplication> InformationVersion(TypeVersion version) {
                                              TypeSourceEnvironnement::Aucune);
 }
 
-// Sends this process's HKEY_CURRENT_USER to a fresh private key for the test's life, so the
-// real registry calls run against a tree nothing else touches.
+// The environment key under a private HKEY_CURRENT_USER that nothing else touches.
 class RegistreUtilisateurPrive : public testing::Test {
  protected:
-  void SetUp() override {
-    FNom = L"Software\\NorvelTests\\InformationApplication" + std::to_wstring(GetCurrentProcessId());
-    RegDeleteTreeW(HKEY_CURRENT_USER, FNom.c_str());
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, FNom.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             FRacine.Adresse(), nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CURRENT_USER, FRacine.Get()));
-  }
-  void TearDown() override {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    FRacine.Reinitialiser();
-    RegDeleteTreeW(HKEY_CURRENT_USER, FNom.c_str());
-  }
-
   void EcrireValeur(const std::wstring& nom, const std::wstring& valeur) {
-    TCleRegistre cle;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExW(HKEY_CURRENT_USER, CleEnvironnement, 0, nullptr, 0, KEY_SET_VALUE, nullptr, cle.Adresse(), nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(cle.Get(), nom.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(valeur.c_str()),
-                                            static_cast<DWORD>((valeur.size() + 1) * sizeof(wchar_t))));
+    FRegistre.EcrireChaine(CleEnvironnement, nom, valeur);
   }
   bool CleExiste() {
     TCleRegistre cle;
     return RegOpenKeyExW(HKEY_CURRENT_USER, CleEnvironnement, 0, KEY_READ, cle.Adresse()) == ERROR_SUCCESS;
   }
   std::wstring LireValeur(const std::wstring& nom) {
-    wchar_t tampon[64] = L"";
-    DWORD taille = sizeof(tampon);
-    if (RegGetValueW(HKEY_CURRENT_USER, CleEnvironnement, nom.c_str(), RRF_RT_REG_SZ, nullptr, tampon, &taille) != ERROR_SUCCESS)
-      return L"<absente>";
-    return tampon;
+    return FRegistre.LireChaine(CleEnvironnement, nom).value_or(L"<absente>");
   }
 
-  std::wstring FNom;
-  TCleRegistre FRacine;
+  test::TRegistreIsole FRegistre{HKEY_CURRENT_USER};
 };
 
 }  // namespace
