@@ -301,12 +301,25 @@ std::wstring NomNoeud(IXMLDOMNode* noeud) {
   return nom.Texte();
 }
 
-TRef<IXMLDOMElement> EnfantElement(IXMLDOMNode* parent, std::wstring_view nom) {
-  if (!parent) return {};
+namespace {
+// Hands each child element with that name to `action`, in order, until it answers false.
+template <class F>
+void ParcourirEnfantsElements(IXMLDOMNode* parent, std::wstring_view nom, F action) {
+  if (!parent) return;
   for (auto n = PremierEnfant(parent); n; n = Suivant(n.Get()))
-    if (TypeNoeud(n.Get()) == NODE_ELEMENT && NomNoeud(n.Get()) == nom)
-      return InterfaceDom<IXMLDOMElement>(n.Get(), IID_IXMLDOMElement);
-  return {};
+    if (TypeNoeud(n.Get()) == NODE_ELEMENT && NomNoeud(n.Get()) == nom &&
+        !action(InterfaceDom<IXMLDOMElement>(n.Get(), IID_IXMLDOMElement)))
+      return;
+}
+}  // namespace
+
+TRef<IXMLDOMElement> EnfantElement(IXMLDOMNode* parent, std::wstring_view nom) {
+  TRef<IXMLDOMElement> trouve;
+  ParcourirEnfantsElements(parent, nom, [&trouve](TRef<IXMLDOMElement> element) {
+    trouve = std::move(element);
+    return false;
+  });
+  return trouve;
 }
 
 TRef<IXMLDOMElement> AjouterElement(IXMLDOMDocument* document, IXMLDOMNode* parent, const std::wstring& nom) {
@@ -321,10 +334,10 @@ TRef<IXMLDOMElement> AjouterElement(IXMLDOMDocument* document, IXMLDOMNode* pare
 
 std::vector<TRef<IXMLDOMElement>> EnfantsElements(IXMLDOMNode* parent, std::wstring_view nom) {
   std::vector<TRef<IXMLDOMElement>> enfants;
-  if (!parent) return enfants;
-  for (auto n = PremierEnfant(parent); n; n = Suivant(n.Get()))
-    if (TypeNoeud(n.Get()) == NODE_ELEMENT && NomNoeud(n.Get()) == nom)
-      enfants.push_back(InterfaceDom<IXMLDOMElement>(n.Get(), IID_IXMLDOMElement));
+  ParcourirEnfantsElements(parent, nom, [&enfants](TRef<IXMLDOMElement> element) {
+    enfants.push_back(std::move(element));
+    return true;
+  });
   return enfants;
 }
 
