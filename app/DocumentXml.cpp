@@ -227,6 +227,26 @@ class TEcrivainXml {
   }
 };
 
+bool EstBlanc(std::wstring_view texte) { return texte.find_first_not_of(L" \t\r\n") == std::wstring_view::npos; }
+
+// Whitespace-only text beside elements is layout, not content: removed, so that the document
+// holds the same nodes whether it was read from an indented file or built in memory. Text of
+// elements without child elements is content and stays as it is.
+void RetirerIndentation(IXMLDOMNode* noeud) {
+  bool avecElements = false;
+  for (auto n = PremierEnfant(noeud); n; n = Suivant(n.Get()))
+    if (TypeNoeud(n.Get()) == NODE_ELEMENT) avecElements = true;
+  for (auto n = PremierEnfant(noeud); n;) {
+    auto suivant = Suivant(n.Get());
+    const DOMNodeType type = TypeNoeud(n.Get());
+    if (type == NODE_ELEMENT)
+      RetirerIndentation(n.Get());
+    else if (type == NODE_TEXT && avecElements && EstBlanc(ValeurNoeud(n.Get())))
+      SupprimerEnfant(noeud, n.Get());
+    n = suivant;
+  }
+}
+
 }  // namespace
 
 void AssurerComSurCeThread() { thread_local TComThread com; }
@@ -239,7 +259,8 @@ TRef<IXMLDOMDocument> NouveauDocumentXml() {
              L"CoCreateInstance(DOMDocument60)");
   auto document = Sortie(brut);
   VerifierHr(document->put_async(VARIANT_FALSE), L"IXMLDOMDocument.async");
-  VerifierHr(document->put_preserveWhiteSpace(VARIANT_FALSE), L"IXMLDOMDocument.preserveWhiteSpace");
+  // Text is kept exactly as written; the indentation between elements is removed after loading.
+  VerifierHr(document->put_preserveWhiteSpace(VARIANT_TRUE), L"IXMLDOMDocument.preserveWhiteSpace");
   VerifierHr(document->put_resolveExternals(VARIANT_FALSE), L"IXMLDOMDocument.resolveExternals");
   VerifierHr(document->put_validateOnParse(VARIANT_FALSE), L"IXMLDOMDocument.validateOnParse");
   return document;
@@ -260,7 +281,10 @@ bool ChargerDocumentXml(IXMLDOMDocument* document, std::string_view octets, std:
   }
   VARIANT_BOOL reussi = VARIANT_FALSE;
   const HRESULT hr = document->load(source.Get(), &reussi);
-  if (SUCCEEDED(hr) && reussi == VARIANT_TRUE) return true;
+  if (SUCCEEDED(hr) && reussi == VARIANT_TRUE) {
+    RetirerIndentation(document);
+    return true;
+  }
   raison.clear();
   IXMLDOMParseError* brut = nullptr;
   if (SUCCEEDED(document->get_parseError(&brut)) && brut) {

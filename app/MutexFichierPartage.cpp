@@ -1,7 +1,6 @@
 #include "app/MutexFichierPartage.h"
 
 #include <windows.h>
-#include <sddl.h>
 
 #include "app/EmpreinteMd5.h"
 #include "core/Chaines.h"
@@ -30,20 +29,16 @@ std::wstring TMutexFichierPartage::NomMutex(const std::wstring& nomFichier) {
 }
 
 TMutexFichierPartage::TMutexFichierPartage(const std::wstring& nomFichier) {
-  // Open to everyone: processes of other users share the same files.
-  PSECURITY_DESCRIPTOR descripteur = nullptr;
-  VerifierWin32(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:NO_ACCESS_CONTROL", SDDL_REVISION_1,
-                                                                      &descripteur, nullptr),
-                L"ConvertStringSecurityDescriptorToSecurityDescriptor");
-  SECURITY_ATTRIBUTES securite{sizeof(securite), descripteur, FALSE};
-  const std::wstring nom = NomMutex(nomFichier);
-  FMutex = THandle(CreateMutexW(&securite, FALSE, nom.c_str()));
-  const DWORD erreur = GetLastError();
-  LocalFree(descripteur);
-  if (!FMutex) {
-    SetLastError(erreur);
-    throw ErreurSysteme(L"CreateMutex");
-  }
+  // Open to everyone (a null access list, what "D:NO_ACCESS_CONTROL" stands for): processes of
+  // other users share the same files. Built by hand: Wine turns that text into an empty list,
+  // which would lock out every later opener.
+  SECURITY_DESCRIPTOR descripteur;
+  VerifierWin32(InitializeSecurityDescriptor(&descripteur, SECURITY_DESCRIPTOR_REVISION),
+                L"InitializeSecurityDescriptor");
+  VerifierWin32(SetSecurityDescriptorDacl(&descripteur, TRUE, nullptr, FALSE), L"SetSecurityDescriptorDacl");
+  SECURITY_ATTRIBUTES securite{sizeof(securite), &descripteur, FALSE};
+  FMutex = THandle(CreateMutexW(&securite, FALSE, NomMutex(nomFichier).c_str()));
+  if (!FMutex) throw ErreurSysteme(L"CreateMutex");
 }
 
 TMutexFichierPartage::TVerrou::TVerrou(HANDLE mutex) : FMutex(mutex) {

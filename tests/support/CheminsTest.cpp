@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "core/Chaines.h"
@@ -40,6 +42,17 @@ TDossierTemporaire::TDossierTemporaire() {
 TDossierTemporaire::~TDossierTemporaire() {
   std::error_code ignore;
   std::filesystem::remove_all(FChemin, ignore);
+}
+
+std::string LireOctets(const std::filesystem::path& fichier) {
+  std::ifstream flux(fichier, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(flux), std::istreambuf_iterator<char>());
+}
+
+void EcrireOctets(const std::filesystem::path& fichier, std::string_view octets) {
+  std::ofstream flux(fichier, std::ios::binary | std::ios::trunc);
+  flux.write(octets.data(), static_cast<std::streamsize>(octets.size()));
+  if (!flux) throw std::runtime_error("cannot write " + fichier.string());
 }
 
 }  // namespace norvel::test

@@ -31,4 +31,8 @@ class TDossierTemporaire {
   std::filesystem::path FChemin;
 };
 
+// Whole files as bytes, for fixtures and checks ("" when the file cannot be read).
+std::string LireOctets(const std::filesystem::path& fichier);
+void EcrireOctets(const std::filesystem::path& fichier, std::string_view octets);
+
 }  // namespace norvel::test

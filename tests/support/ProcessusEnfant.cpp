@@ -1,5 +1,6 @@
 #include "support/ProcessusEnfant.h"
 
+#include <atomic>
 #include <cstdio>
 #include <map>
 #include <stdexcept>
@@ -147,6 +148,23 @@ DWORD TProgrammeEnfantEnCours::AttendreFin(DWORD delaiMs) {
 void TProgrammeEnfantEnCours::Tuer() {
   TerminateProcess(FProcessus, 99);
   WaitForSingleObject(FProcessus, 10000);
+}
+
+TEvenementNomme::TEvenementNomme(const std::wstring& nom) {
+  FEvenement = CreateEventW(nullptr, TRUE, FALSE, nom.c_str());
+  if (!FEvenement) Echec("CreateEvent");
+}
+
+TEvenementNomme::~TEvenementNomme() { CloseHandle(FEvenement); }
+
+void TEvenementNomme::Signaler() { SetEvent(FEvenement); }
+
+bool TEvenementNomme::Attendre(DWORD delaiMs) { return WaitForSingleObject(FEvenement, delaiMs) == WAIT_OBJECT_0; }
+
+std::wstring NomUnique(const std::wstring& prefixe) {
+  static std::atomic<unsigned> compteur{0};
+  return prefixe + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()) + L"-" +
+         std::to_wstring(++compteur);
 }
 
 }  // namespace norvel::test

@@ -60,4 +60,22 @@ class TProgrammeEnfantEnCours {
   HANDLE FProcessus = nullptr;
 };
 
+// A named event shared with a child, to order the steps of the two processes (manual reset).
+class TEvenementNomme {
+ public:
+  explicit TEvenementNomme(const std::wstring& nom);
+  TEvenementNomme(const TEvenementNomme&) = delete;
+  TEvenementNomme& operator=(const TEvenementNomme&) = delete;
+  ~TEvenementNomme();
+  void Signaler();
+  // False when the delay ran out.
+  bool Attendre(DWORD delaiMs = 30000);
+
+ private:
+  HANDLE FEvenement = nullptr;
+};
+
+// A name of this run only, for the objects a test shares with its children.
+std::wstring NomUnique(const std::wstring& prefixe);
+
 }  // namespace norvel::test
