@@ -70,6 +70,8 @@ inline constexpr const wchar_t* MenuEnvironnementPreProduction = L"Environnement
 inline constexpr const wchar_t* MenuEnvironnementDeveloppement = L"Environnement Développement";
 
 // ---- HTTP engine, URLs, configuration model
+inline constexpr const wchar_t* RequeteHttpInterrompue = L"La requête HTTP a été interrompue.";
+inline constexpr const wchar_t* ArretApplicationEnCours = L"Arrêt de l'application en cours...";
 
 // ---- HTTP configuration file, thread, tests, discovery, search, dialogs
 
