@@ -62,7 +62,11 @@ bool TConditionFinDAttenteRequeteHttp::EstAtteinte(bool arretApplication, bool) 
 
 TRequeteHttp::TRequeteHttp(TClientHttp& client, IAttente* attente, const std::wstring& methode,
                            const std::wstring& paramUrl, bool https, bool pragmaNoCache, const std::wstring& versionHttp)
-    : FClient(client), FAttente(attente), FTamponReadData(TailleTamponLecture), FVersionHttpAttendue(versionHttp) {
+    : FClient(client),
+      FAttente(attente),
+      FTamponReadData(TailleTamponLecture),
+      FVersionHttpAttendue(versionHttp),
+      FMethode(methode) {
   TSessionClientsHttp& session = FClient.Session();
   try {
     session.DebutUtilisation();
@@ -183,8 +187,9 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
           if (!notification.Parametre.empty()) {
             FReponse += notification.Parametre;
             VerifWinHttpReadData(FRequete, FTamponReadData.data(), TailleTamponLecture, nullptr);
-          } else {
-            fini = !RenvoyerAvecAuthProxy();
+          } else if (!RenvoyerAvecAuthProxy()) {
+            VerifierCorpsComplet();
+            fini = true;
           }
           break;
         case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR: {
@@ -205,6 +210,17 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
     }
   }
   if (verifierVersionHttp) VerifierVersionHttp();
+}
+
+void TRequeteHttp::VerifierCorpsComplet() const {
+  // WinHTTP under Wine ends a body cut short by the server like a complete one; the length the
+  // server announced tells them apart.
+  const std::wstring statut = StatutReponse();
+  if (FMethode == L"HEAD" || statut == L"204" || statut == L"304") return;
+  const std::wstring annonce = Entete(WINHTTP_QUERY_CONTENT_LENGTH);
+  if (annonce.empty() || annonce.find_first_not_of(L"0123456789") != std::wstring::npos) return;
+  if (std::stoull(annonce) != FReponse.size())
+    throw EExceptionWinhttp(ERROR_WINHTTP_CONNECTION_ERROR, NomOperationAsynchrone(API_READ_DATA));
 }
 
 bool TRequeteHttp::RenvoyerAvecAuthProxy() {

@@ -108,6 +108,7 @@ class TRequeteHttp {
   void Envoyer();
   void EcrireMorceau();
   bool RenvoyerAvecAuthProxy();
+  void VerifierCorpsComplet() const;
   void VerifierVersionHttp() const;
   void SetInfoAuth(DWORD cible, const TypeInfoAuthHttp& infoAuth);
   void SetOptionEntier(DWORD option, DWORD valeur);
@@ -129,6 +130,7 @@ class TRequeteHttp {
   bool FCallbackActive = false;
   bool FDebutUtilisation = false;
   std::wstring FVersionHttpAttendue;
+  std::wstring FMethode;
 
   // The call of Executer in progress.
   struct TEnvoi {

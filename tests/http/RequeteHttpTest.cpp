@@ -97,3 +97,185 @@ TEST_F(RequeteHttp, UnEnteteDe500CaracteresSeLitVide) {
 
 }  // namespace
 }  // namespace norvel::test
+
+namespace norvel::test {
+namespace {
+
+// ---- HTTPS
+
+bool EstRefusDuCertificat(DWORD code) {
+  // Windows says "secure failure" or "invalid authority"; Wine says "secure channel error".
+  return code == ERROR_WINHTTP_SECURE_FAILURE || code == ERROR_WINHTTP_SECURE_CHANNEL_ERROR ||
+         code == ERROR_WINHTTP_SECURE_INVALID_CA;
+}
+
+TEST_F(RequeteHttp, HttpsVerifieParLAutoriteDeTest) {
+  TEchange confiance(FSession, Monde().Url("https", L"/s?corps=verifie"), FAttente.Get());
+  confiance.Requete.Executer();
+  EXPECT_EQ(confiance.Requete.Reponse(), "verifie");
+
+  TEchange inconnue(FSession, Monde().Url("https_inconnu", L"/s?corps=jamais"), FAttente.Get());
+  try {
+    inconnue.Requete.Executer();
+    ADD_FAILURE() << "un certificat d'une autorité inconnue a été accepté";
+  } catch (const EExceptionWinhttp& e) {
+    EXPECT_TRUE(EstRefusDuCertificat(e.Code())) << e.what();
+    EXPECT_NE(e.Message().find(L"(API_SEND_REQUEST - 0x"), std::wstring::npos) << e.what();
+  }
+  EXPECT_TRUE(inconnue.Requete.Reponse().empty());
+}
+
+TEST_F(RequeteHttp, DemandeDeCertificatClientSatisfaiteSansCertificat) {
+  TEchange echange(FSession, Monde().Url("https_certclient", L"/cc?corps=sans-certificat"), FAttente.Get());
+  echange.Requete.Executer();
+  EXPECT_EQ(echange.Requete.StatutReponse(), L"200");
+  EXPECT_EQ(echange.Requete.Reponse(), "sans-certificat");
+
+  TEchange journal(FSession, Monde().Url("http", L"/__monde/journal"), FAttente.Get());
+  journal.Requete.Executer();
+  const std::string& lignes = journal.Requete.Reponse();
+  const size_t ligne = lignes.find("\"cible\": \"/cc?corps=sans-certificat\"");
+  ASSERT_NE(ligne, std::string::npos);
+  EXPECT_NE(lignes.find("\"certificat_client\": false", ligne), std::string::npos);
+}
+
+// ---- Request bodies
+
+std::string ChercherDansJournal(TSessionClientsHttp& session, TMonde& monde, IAttente* attente,
+                                const std::string& cible) {
+  TEchange journal(session, monde.Url("http", L"/__monde/journal"), attente);
+  journal.Requete.Executer();
+  const std::string& lignes = journal.Requete.Reponse();
+  const size_t debut = lignes.rfind("\"cible\": \"" + cible + "\"");
+  if (debut == std::string::npos) return {};
+  return lignes.substr(debut, lignes.find('\n', debut) - debut);
+}
+
+TEST_F(RequeteHttp, CorpsEnvoyeEntierOuParMorceaux) {
+  const std::string corps = MotifMonde(0, 100000);
+  TEchange entier(FSession, Monde().Url("http", L"/depot-entier"), FAttente.Get(), L"POST");
+  entier.Requete.Executer(corps, L"Content-Type: application/octet-stream\r\nX-Essai: oui");
+  EXPECT_EQ(entier.Requete.StatutReponse(), L"200");
+  const std::string ligneEntier = ChercherDansJournal(FSession, Monde(), FAttente.Get(), "/depot-entier");
+  EXPECT_NE(ligneEntier.find("\"taille_corps\": 100000"), std::string::npos) << ligneEntier;
+  EXPECT_NE(ligneEntier.find("\"X-Essai\": \"oui\""), std::string::npos) << ligneEntier;
+
+  std::vector<uint64_t> positions;
+  TEchange flux(FSession, Monde().Url("http", L"/depot-flux"), FAttente.Get(), L"POST");
+  flux.Requete.Executer({}, {}, true, corps.size(), [&](uint64_t dejaEcrits) {
+    positions.push_back(dejaEcrits);
+    return corps.substr(dejaEcrits, 30000);
+  });
+  EXPECT_EQ(flux.Requete.StatutReponse(), L"200");
+  EXPECT_EQ(positions, (std::vector<uint64_t>{0, 30000, 60000, 90000}));
+  const std::string ligneFlux = ChercherDansJournal(FSession, Monde(), FAttente.Get(), "/depot-flux");
+  EXPECT_NE(ligneFlux.find("\"taille_corps\": 100000"), std::string::npos) << ligneFlux;
+}
+
+TEST_F(RequeteHttp, SourceDeCorpsTarieAvantLaFin) {
+  TEchange flux(FSession, Monde().Url("http", L"/depot-court"), FAttente.Get(), L"POST");
+  EXPECT_THROW(flux.Requete.Executer({}, {}, true, 1000, [](uint64_t ecrits) { return std::string(ecrits ? 0 : 10, 'a'); }),
+               EExceptionWinhttp);
+}
+
+// ---- Failures of the connection
+
+TEST_F(RequeteHttp, ServeurAbsentEtCorpsTronque) {
+  // A port where nothing listens: the stand-in server's, once it is gone, is not known here;
+  // port 1 of the loopback address never answers.
+  TEchange absent(FSession, L"http://127.0.0.1:1/", FAttente.Get());
+  try {
+    absent.Requete.Executer();
+    ADD_FAILURE() << "aucun serveur n'écoute sur 127.0.0.1:1";
+  } catch (const EExceptionWinhttp& e) {
+    EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_WINHTTP_CANNOT_CONNECT)) << e.what();
+  }
+
+  TEchange tronque(FSession, Monde().Url("http", L"/tronque?taille=100000&tronque=30000&bloc=10000"), FAttente.Get());
+  try {
+    tronque.Requete.Executer();
+    ADD_FAILURE() << "un corps tronqué a été accepté";
+  } catch (const EExceptionWinhttp& e) {
+    EXPECT_NE(e.Code(), 0u) << e.what();
+  }
+  // What arrived stays available.
+  EXPECT_TRUE(tronque.Requete.Reponse() == MotifMonde(0, tronque.Requete.Reponse().size()));
+}
+
+// ---- Interruption and destruction
+
+TEST_F(RequeteHttp, InterrompreDepuisUnAutreThread) {
+  auto echange = std::make_unique<TEchange>(
+      FSession, Monde().Url("http", L"/lent?taille=10000000&bloc=16384&lent=50"), FAttente.Get());
+  std::thread interrupteur([&] {
+    Sleep(400);
+    echange->Requete.Interrompre();
+  });
+  try {
+    echange->Requete.Executer();
+    ADD_FAILURE() << "le téléchargement lent n'a pas été interrompu";
+  } catch (const EAnnulation& e) {
+    EXPECT_EQ(e.Message(), L"La requête HTTP a été interrompue.");
+  }
+  interrupteur.join();
+  const std::string recu = echange->Requete.Reponse();
+  EXPECT_GT(recu.size(), 0u);
+  EXPECT_LT(recu.size(), 10000000u);
+  EXPECT_TRUE(recu == MotifMonde(0, recu.size()));
+  // Destruction closes the request and returns once WinHTTP has let go of it.
+  echange.reset();
+  EXPECT_EQ(FSession.Debuts, 1);
+  EXPECT_EQ(FSession.Fins, 1);
+}
+
+TEST_F(RequeteHttp, InterrompueAvantExecuter) {
+  TEchange echange(FSession, Monde().Url("http", L"/x"), FAttente.Get());
+  echange.Requete.Interrompre();
+  EXPECT_THROW(echange.Requete.Executer(), EAnnulation);
+}
+
+TEST_F(RequeteHttp, DetruireSansAvoirExecuteOuApresUnEchec) {
+  { TEchange jamaisEnvoyee(FSession, Monde().Url("http", L"/x"), FAttente.Get()); }
+  {
+    TEchange echec(FSession, L"http://127.0.0.1:1/", FAttente.Get());
+    EXPECT_THROW(echec.Requete.Executer(), EExceptionWinhttp);
+  }
+  EXPECT_EQ(FSession.Debuts, 2);
+  EXPECT_EQ(FSession.Fins, 2);
+}
+
+TEST_F(RequeteHttp, CreationEchoueeApresDebutUtilisation) {
+  FSession.EchecObtenirProxy = true;
+  EXPECT_THROW(TEchange(FSession, Monde().Url("http", L"/x"), FAttente.Get()), EOvalis);
+  EXPECT_EQ(FSession.Debuts, 1);
+  EXPECT_EQ(FSession.Fins, 1);
+}
+
+// ---- Requests of several threads on one session
+
+TEST_F(RequeteHttp, PlusieursThreadsSurUneSession) {
+  constexpr int Threads = 6, RequetesParThread = 4;
+  std::atomic<int> reussies{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < Threads; ++t)
+    threads.emplace_back([&, t] {
+      const TRef<IAttente> attente = AttenteBloquante();
+      for (int i = 0; i < RequetesParThread; ++i) {
+        const size_t taille = 50000 + 7919 * (t * RequetesParThread + i);
+        try {
+          TEchange echange(FSession, Monde().Url("http", Format(L"/p?taille=%d&bloc=3000", {taille})), attente.Get());
+          echange.Requete.Executer();
+          if (echange.Requete.Reponse() == MotifMonde(0, taille)) ++reussies;
+        } catch (const std::exception& e) {
+          ADD_FAILURE() << e.what();
+        }
+      }
+    });
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(reussies, Threads * RequetesParThread);
+  EXPECT_EQ(FSession.Debuts, Threads * RequetesParThread);
+  EXPECT_EQ(FSession.Fins, Threads * RequetesParThread);
+}
+
+}  // namespace
+}  // namespace norvel::test

@@ -201,13 +201,15 @@ class _Gestionnaire(http.server.BaseHTTPRequestHandler):
         lignes.append("Date: " + self.date_time_string())
         if s.type:
             lignes.append("Content-Type: " + s.type)
-        lignes.append("Content-Length: %d" % s.taille)
+        sans_corps = s.statut in (204, 304) or s.statut < 200
+        if not sans_corps:
+            lignes.append("Content-Length: %d" % s.taille)
         if fermer:
             lignes.append("Connection: close")
         lignes += ["%s: %s" % e for e in s.entetes]
         try:
             self.wfile.write(("\r\n".join(lignes) + "\r\n\r\n").encode("latin-1"))
-            if self.command != "HEAD" and s.statut not in (204, 304):
+            if self.command != "HEAD" and not sans_corps:
                 self._ecrire_corps(s)
             self.wfile.flush()
         except (BrokenPipeError, ConnectionResetError, ssl.SSLError, OSError):
