@@ -37,7 +37,8 @@ class TMonde {
   TMonde& operator=(const TMonde&) = delete;
 
   // Ports: "http", "https" (trusted test authority), "https_inconnu" (unknown authority),
-  // "https_certclient" (asks for a client certificate), "squid_ouvert", "squid_auth".
+  // "https_certclient" (asks for a client certificate), "https_tls10" (TLS 1.0 and 1.1 only),
+  // "squid_ouvert", "squid_auth".
   uint16_t Port(const std::string& nom) const;
   // Any value of the ready line (e.g. "squid_utilisateur", "squid_motdepasse", "squid_journal").
   std::wstring Valeur(const std::string& nom) const;

@@ -26,7 +26,8 @@ Script keys (query parameters, or members of a JSON script):
 
 Listeners (ServeurMonde.ports): "http"; with a PKI folder (pki.sh monde) also "https" (server
 certificate of the trusted test authority), "https_inconnu" (certificate of an authority no
-store trusts) and "https_certclient" (asks every client for a certificate, accepts none).
+store trusts), "https_certclient" (asks every client for a certificate, accepts none) and
+"https_tls10" (TLS 1.0 and 1.1 only).
 
 Requests in proxy form ("GET http://host/path") are answered like "GET /path", so the server
 can stand in for a proxy. Control paths, never scripted:
@@ -47,6 +48,7 @@ import sys
 import threading
 import time
 import urllib.parse
+import warnings
 
 BLOC_MOTIF = 4096
 _BASE_MOTIF = bytes(range(256)) * (BLOC_MOTIF // 256)
@@ -284,6 +286,14 @@ class ServeurMonde:
             demande.verify_mode = ssl.CERT_OPTIONAL
             demande.load_verify_locations(os.path.join(pki, "ac.crt"))
             self._ecoutes["https_certclient"] = _Ecoute("https_certclient", self, demande)
+            anciennes = self._contexte(pki, "serveur")
+            with warnings.catch_warnings():
+                # Old versions on purpose: the client must be told to accept them.
+                warnings.simplefilter("ignore", DeprecationWarning)
+                anciennes.minimum_version = ssl.TLSVersion.TLSv1
+                anciennes.maximum_version = ssl.TLSVersion.TLSv1_1
+            anciennes.set_ciphers("DEFAULT:@SECLEVEL=0")
+            self._ecoutes["https_tls10"] = _Ecoute("https_tls10", self, anciennes)
         self._fils = []
 
     @staticmethod
