@@ -76,6 +76,12 @@ inline constexpr const wchar_t* ArretApplicationEnCours = L"Arrêt de l'applicat
 // ---- HTTP configuration file, thread, tests, discovery, search, dialogs
 
 // ---- School lookup
+inline constexpr const wchar_t* AucuneEcoleCorrespondante = L"Aucune école correspondante, vérifiez les caractères saisis";
+inline constexpr const wchar_t* TypeMimeInvalide = L"TypeMime invalide : %s";
+inline constexpr const wchar_t* ChampManquantJson = L"Il manque le champ %s dans le json";
+inline constexpr const wchar_t* TranstypageIncorrect = L"Transtypage de classe incorrect";
+inline constexpr const wchar_t* ValeurEntiereIncorrecte = L"'%s' n'est pas une valeur entière correcte";
+inline constexpr const wchar_t* ValeurBooleenneIncorrecte = L"'%s' n'est pas une valeur booléenne";
 
 // ---- Installation
 

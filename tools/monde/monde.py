@@ -34,6 +34,7 @@ import threading
 ICI = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, ICI)
 
+from ecoles import ServiceEcoles  # noqa: E402
 from serveur import ServeurMonde  # noqa: E402
 from squid import ErreurMonde, Squid  # noqa: E402
 
@@ -140,6 +141,7 @@ def main():
         try:
             pki = preparer_pki(os.path.abspath(args.pki) if args.pki else os.path.join(dossier, "pki"))
             serveur = ServeurMonde(pki)
+            ServiceEcoles(serveur).brancher()
             if args.scripts:
                 serveur.charger_scripts(args.scripts)
             serveur.demarrer()

@@ -234,11 +234,11 @@ class _Ecoute(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = False
 
-    def __init__(self, nom, monde, contexte_tls=None):
+    def __init__(self, nom, monde, contexte_tls=None, port=0):
         self.nom = nom
         self.monde = monde
         self.tls = contexte_tls
-        super().__init__(("127.0.0.1", 0), _Gestionnaire)
+        super().__init__(("127.0.0.1", port), _Gestionnaire)
 
     @property
     def port(self):
@@ -305,6 +305,11 @@ class ServeurMonde:
     @property
     def ports(self):
         return {nom: e.port for nom, e in self._ecoutes.items()}
+
+    def ecouter(self, nom, port, pki=None):
+        """Adds a listener on a fixed port, HTTPS with the trusted server certificate of the
+        PKI folder when one is given. Before demarrer()."""
+        self._ecoutes[nom] = _Ecoute(nom, self, self._contexte(pki, "serveur") if pki else None, port)
 
     def demarrer(self):
         for e in self._ecoutes.values():
