@@ -12,6 +12,10 @@ inline constexpr const wchar_t* OperationAnnulee = L"Opération annulée";
 inline constexpr const wchar_t* DoubleDestruction = L"Erreur interne : double destruction d'un objet de classe %s.";
 inline constexpr const wchar_t* DestructionObjetReference =
     L"Erreur interne : tentative de destruction d'un objet de classe %s référencé comme interface.";
+inline constexpr const wchar_t* ExtensionNonRecensee = L"Extension non recensée %s";
+inline constexpr const wchar_t* DoublonsNonAutorises = L"Doublons non autorisés";
+inline constexpr const wchar_t* AccesExtensionsPlusieursThreads =
+    L"On ne doit pas accéder aux extensions plusieurs threads.";
 
 // ---- Application information, versions, command line
 inline constexpr const wchar_t* NumerosVersionInvalides = L"Numéros de version invalides.";

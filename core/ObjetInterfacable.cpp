@@ -22,8 +22,15 @@ std::wstring TObjetInterfacable::NomClasse() const {
   char* lisible = abi::__cxa_demangle(brut, nullptr, nullptr, &statut);
   std::string nom = (statut == 0 && lisible) ? lisible : brut;
   std::free(lisible);
-  if (const auto pos = nom.rfind("::"); pos != std::string::npos) nom = nom.substr(pos + 2);
-  return DepuisUtf8(nom);
+  // Drop the namespaces, not the "::" inside template arguments.
+  std::size_t debut = 0;
+  int profondeur = 0;
+  for (std::size_t i = 0; i + 1 < nom.size(); ++i) {
+    if (nom[i] == '<') ++profondeur;
+    else if (nom[i] == '>') --profondeur;
+    else if (profondeur == 0 && nom[i] == ':' && nom[i + 1] == ':') debut = i + 2;
+  }
+  return DepuisUtf8(nom.substr(debut));
 }
 
 HRESULT TObjetInterfacable::QueryInterface(REFIID iid, void** resultat) {
@@ -51,9 +58,7 @@ ULONG TObjetInterfacable::Release() {
   if (FConteneur) return FConteneur->Release();
   const int reste = --FCompteurReferences;
   if (reste == 0 && FDestructionAutomatique && FConstructionTerminee) {
-    if (FDetruit) throw EOvalis(Format(Msg::DoubleDestruction, {NomClasse()}));
-    FDetruit = true;
-    FDestructionAutomatique = false;
+    CommencerDestruction();
     delete this;
   }
   return static_cast<ULONG>(reste);
@@ -72,12 +77,19 @@ bool TObjetInterfacable::AffecterConteneur(IUnknown* conteneur, bool delegationQ
   return true;
 }
 
+// Automatic destruction stops here: a reference taken and dropped by the destructors must not
+// destroy the object a second time.
+void TObjetInterfacable::CommencerDestruction() {
+  if (FDetruit) throw EOvalis(Format(Msg::DoubleDestruction, {NomClasse()}));
+  FDetruit = true;
+  FDestructionAutomatique = false;
+}
+
 void TObjetInterfacable::Detruire(TObjetInterfacable* objet) {
   if (!objet) return;
-  if (objet->FDetruit) throw EOvalis(Format(Msg::DoubleDestruction, {objet->NomClasse()}));
-  if (objet->FCompteurReferences != 0) throw EOvalis(Format(Msg::DestructionObjetReference, {objet->NomClasse()}));
-  objet->FDetruit = true;
-  objet->FDestructionAutomatique = false;
+  if (!objet->FDetruit && objet->FCompteurReferences != 0)
+    throw EOvalis(Format(Msg::DestructionObjetReference, {objet->NomClasse()}));
+  objet->CommencerDestruction();
   delete objet;
 }
 

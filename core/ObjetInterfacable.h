@@ -50,6 +50,8 @@ class TObjetInterfacable : public IAvecConteneur {
   virtual bool ObtenirInterface(REFIID iid, void** resultat);
 
  private:
+  void CommencerDestruction();
+
   int FCompteurReferences = 0;
   IUnknown* FConteneur = nullptr;  // not counted: the container outlives us
   bool FDelegationQueryInterface = false;
