@@ -15,7 +15,8 @@ namespace norvel {
 // apartment) unless the thread already chose its apartment, and released when the thread ends.
 void AssurerComSurCeThread();
 
-// An empty DOMDocument60, synchronous, whitespace-only text not kept (indentation is ours).
+// An empty DOMDocument60, synchronous. Text is kept exactly; the whitespace that indents
+// elements is dropped when a file is loaded (indentation is ours when writing).
 TRef<IXMLDOMDocument> NouveauDocumentXml();
 // Parses the bytes of a file (the parser detects the encoding). False with the parser's
 // reason when the text is not well-formed XML.
