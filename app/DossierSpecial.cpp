@@ -9,6 +9,7 @@
 #include "app/LigneDeCommande.h"
 #include "app/Registre.h"
 #include "core/Chaines.h"
+#include "core/Exceptions.h"
 #include "core/Format.h"
 
 namespace norvel {
@@ -70,11 +71,16 @@ std::wstring DossierExecutableDonnees() {
 TDossierSpecial::TDossierSpecial(TRef<IInformationApplication> AInformationApplication,
                                  TRef<ISurchargeRepertoiresWindows> ASurcharges, TRef<IContexteExecution> AContexte)
     : FInformationApplication(std::move(AInformationApplication)) {
-  // Without administrator rights the key cannot be written: the overrides then stay as they are.
+  // Without administrator rights the key cannot be written: the overrides then stay as they
+  // are. A refused value is no reason to stop the program either.
   if (ASurcharges) {
     if (const TCleRegistre cle = CreerCleRegistre(HKEY_LOCAL_MACHINE, CleSurchargeRepertoiresWindows, KEY_WOW64_64KEY))
-      for (const std::wstring& nom : ASurcharges->GetNomsSurcharges())
-        EcrireValeurChaineRegistre(cle.Get(), nom, ASurcharges->GetSurcharge(nom));
+      for (const std::wstring& nom : ASurcharges->GetNomsSurcharges()) {
+        try {
+          EcrireValeurChaineRegistre(cle.Get(), nom, ASurcharges->GetSurcharge(nom));
+        } catch (const EOvalis&) {
+        }
+      }
   }
 
   // The value named after this program's folder wins over the one for all programs.
