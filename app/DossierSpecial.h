@@ -8,6 +8,7 @@
 #include "app/ContexteExecution.h"
 #include "app/IInformationApplication.h"
 #include "app/SurchargeRepertoires.h"
+#include "core/GuidsServices.h"
 #include "core/ObjetInterfacable.h"
 
 namespace norvel {
@@ -49,6 +50,7 @@ struct IDossierSpecial : IUnknown {
 }  // namespace norvel
 
 NORVEL_GUID(norvel::IDossierSpecial, 0x97D44588, 0xE77B, 0x4674, 0xAF, 0x7C, 0x41, 0xBC, 0x63, 0xC2, 0x41, 0xCF)
+static_assert(norvel::MemesGuid(__uuidof(norvel::IDossierSpecial), norvel::IID_IDossierSpecial));
 
 namespace norvel {
 

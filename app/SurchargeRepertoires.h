@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/GuidsServices.h"
 #include "core/ObjetInterfacable.h"
 
 namespace norvel {
@@ -20,6 +21,8 @@ struct ISurchargeRepertoiresWindows : IUnknown {
 
 NORVEL_GUID(norvel::ISurchargeRepertoiresWindows, 0xFF8041E9, 0x5993, 0x4B71, 0x9F, 0x0B, 0x00, 0x12, 0xAA, 0xB8,
             0x71, 0xB3)
+static_assert(norvel::MemesGuid(__uuidof(norvel::ISurchargeRepertoiresWindows),
+                                norvel::IID_ISurchargeRepertoiresWindows));
 
 namespace norvel {
 
