@@ -7,6 +7,11 @@ namespace norvel {
 
 EOvalis::EOvalis(std::wstring message) : FMessage(std::move(message)), FMessageUtf8(VersUtf8(FMessage)) {}
 
+void EOvalis::ChangerMessage(std::wstring message) {
+  FMessage = std::move(message);
+  FMessageUtf8 = VersUtf8(FMessage);
+}
+
 EAnnulation::EAnnulation() : EOvalis(Msg::OperationAnnulee) {}
 
 std::wstring MessageDe(const std::exception& e) {

@@ -13,6 +13,10 @@ class EOvalis : public std::exception {
   // The message in UTF-8, for logs and test output.
   const char* what() const noexcept override { return FMessageUtf8.c_str(); }
 
+ protected:
+  // For exceptions whose message follows their content (read back, or wrapped as they propagate).
+  void ChangerMessage(std::wstring message);
+
  private:
   std::wstring FMessage;
   std::string FMessageUtf8;

@@ -23,6 +23,11 @@ inline constexpr const wchar_t* LectureVersionFichierImpossible =
     L"Impossible de lire les informations de version du fichier %s\r\n%s (%d)";
 
 // ---- Results, errors and serialisable exceptions
+inline constexpr const wchar_t* DonneesSerialiseesInvalides = L"Données sérialisées invalides.";
+inline constexpr const wchar_t* ClasseNonDeclaree = L"Erreur interne : classe non déclarée pour la lecture : %s";
+inline constexpr const wchar_t* ObjetNonSerialisable = L"Erreur interne : objet non sérialisable.";
+inline constexpr const wchar_t* ResultatPropreDescendant =
+    L"Erreur interne : un résultat ne peut pas devenir son propre descendant.";
 
 // ---- Obfuscated credentials
 inline constexpr const wchar_t* ErreurDesoffuscation = L"Erreur de déssoffuscation.";

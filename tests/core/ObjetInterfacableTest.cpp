@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/Exceptions.h"
+#include "core/NomClasse.h"
 #include "ObjetsEssai.h"
 
 using namespace norvel;
@@ -131,6 +132,16 @@ TEST(ObjetInterfacable, DoubleDestructionIsRefused) {
   std::wstring message;
   NouvelObjet<TObjetDetruitDeuxFois>(&message);
   EXPECT_EQ(L"Erreur interne : double destruction d'un objet de classe TObjetDetruitDeuxFois.", message);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NomDeClasse, NamespacesDroppedTemplateArgumentsKept) {
+  EXPECT_EQ(L"TObjetEssai", NomDeClasse(typeid(TObjetEssai)));
+  EXPECT_EQ(L"TRef<norvel::essais::IEssaiA>", NomDeClasse(typeid(TRef<IEssaiA>)));
+  EXPECT_EQ(L"TObjetEssai", NouvelObjet<TObjetEssai>(1, nullptr)->NomClasse()) << "the object's own class";
 }
 
 }  // namespace
