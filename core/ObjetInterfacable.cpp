@@ -1,13 +1,9 @@
 #include "core/ObjetInterfacable.h"
 
-#include <cxxabi.h>
-
-#include <cstdlib>
-
-#include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "core/NomClasse.h"
 
 namespace norvel {
 
@@ -16,22 +12,7 @@ TObjetInterfacable::TObjetInterfacable(bool destructionAutomatique)
 
 TObjetInterfacable::~TObjetInterfacable() { FConteneur = nullptr; }
 
-std::wstring TObjetInterfacable::NomClasse() const {
-  const char* brut = typeid(*this).name();
-  int statut = 0;
-  char* lisible = abi::__cxa_demangle(brut, nullptr, nullptr, &statut);
-  std::string nom = (statut == 0 && lisible) ? lisible : brut;
-  std::free(lisible);
-  // Drop the namespaces, not the "::" inside template arguments.
-  std::size_t debut = 0;
-  int profondeur = 0;
-  for (std::size_t i = 0; i + 1 < nom.size(); ++i) {
-    if (nom[i] == '<') ++profondeur;
-    else if (nom[i] == '>') --profondeur;
-    else if (profondeur == 0 && nom[i] == ':' && nom[i + 1] == ':') debut = i + 2;
-  }
-  return DepuisUtf8(nom.substr(debut));
-}
+std::wstring TObjetInterfacable::NomClasse() const { return NomDeClasse(typeid(*this)); }
 
 HRESULT TObjetInterfacable::QueryInterface(REFIID iid, void** resultat) {
   if (!resultat) return E_POINTER;
