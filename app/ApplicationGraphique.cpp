@@ -18,8 +18,10 @@ std::atomic<HWND> GFenetreReveil{nullptr};
 }  // namespace
 
 TApplicationGraphique& TApplicationGraphique::Instance() {
-  static TApplicationGraphique instance;
-  return instance;
+  // Never destroyed: the late finalisation at the end of the process may still reach it after
+  // static objects are gone; the system takes the windows back with the process.
+  static TApplicationGraphique* const instance = new TApplicationGraphique();
+  return *instance;
 }
 
 bool TApplicationGraphique::Existe() { return GInstance.load() != nullptr; }
@@ -37,14 +39,6 @@ TApplicationGraphique::TApplicationGraphique() : FIdThreadPrincipal(GetCurrentTh
                                         L"CreateWindowEx");
   GFenetreReveil = FFenetreUtilitaire;
   GInstance = this;
-}
-
-TApplicationGraphique::~TApplicationGraphique() {
-  InstallerReveilBouclePrincipale(nullptr);
-  GFenetreReveil = nullptr;
-  GInstance = nullptr;
-  DetruireComposants();
-  DestroyWindow(FFenetreUtilitaire);
 }
 
 void TApplicationGraphique::Initialiser() {

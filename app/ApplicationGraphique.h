@@ -107,7 +107,6 @@ class TApplicationGraphique {
   DWORD IdThreadPrincipal() const { return FIdThreadPrincipal; }
   bool EstThreadPrincipal() const { return GetCurrentThreadId() == FIdThreadPrincipal; }
 
-  ~TApplicationGraphique();
   TApplicationGraphique(const TApplicationGraphique&) = delete;
   TApplicationGraphique& operator=(const TApplicationGraphique&) = delete;
 

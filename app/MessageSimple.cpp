@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "app/ApplicationGraphique.h"
+#include "core/DictionnaireExtensions.h"
 #include "core/Messages.h"
 
 namespace norvel {
@@ -64,5 +66,26 @@ int TGestionMessageSimpleMin::MessageSimple(uint8_t, const std::wstring& message
       MessageBoxW(proprietaire, message.c_str(), presentation.FLegende.c_str(), presentation.FStyle | modalite);
   return reponse != 0 ? reponse : IDOK;
 }
+
+TRef<IPileGestionMessageSimple> GetGestionMessageSimple() {
+  // Checked before the registry, which belongs to the main thread and refuses the others.
+  if (!TApplicationGraphique::Existe() || !TApplicationGraphique::Instance().EstThreadPrincipal()) return {};
+  TRef<IPileGestionMessageSimple> pile;
+  TSingletonDictionnaireExtensions::TryService(pile);
+  return pile;
+}
+
+namespace {
+int Afficher(const std::wstring& message, const std::wstring& titre, uint8_t genre) {
+  const auto pile = GetGestionMessageSimple();
+  return pile ? pile->MessageSimple(0, message, titre, genre, bmOK) : IDYES;
+}
+}  // namespace
+
+int AfficherMessageErreur(const std::wstring& message, const std::wstring& titre) {
+  return Afficher(message, titre, gmErreur);
+}
+
+int AfficherMessageInformation(const std::wstring& message) { return Afficher(message, L"", gmInformation); }
 
 }  // namespace norvel

@@ -89,4 +89,12 @@ struct TypePresentationMessage {
 };
 TypePresentationMessage PresentationMessage(uint8_t genre, uint16_t boutons);
 
+// The registered stack of handlers, on the main thread; none on any other thread, and none
+// before its registration or after its unregistration.
+TRef<IPileGestionMessageSimple> GetGestionMessageSimple();
+// An error (error icon, OK) or an information (information icon, OK) for the user; the answer
+// is the button pressed, or 6 when no message could be shown.
+int AfficherMessageErreur(const std::wstring& message, const std::wstring& titre);
+int AfficherMessageInformation(const std::wstring& message);
+
 }  // namespace norvel

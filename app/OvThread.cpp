@@ -1,6 +1,7 @@
 #include "app/OvThread.h"
 
 #include "core/ErreurSysteme.h"
+#include "core/Finalisation.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"
 #include "core/NomClasse.h"
@@ -64,6 +65,8 @@ DWORD WINAPI TOvThread::Procedure(void* parametre) {
     }
   } catch (...) {
   }
+  // The per-thread singletons the work used end with it.
+  TClasseFinalisable::FinaliserTout(cfFinalisationThread);
   const bool liberer = thread->FLibererEnFin;
   thread->FFini = true;
   // The object stays valid until this function returns: its destructor waits for the

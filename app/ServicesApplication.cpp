@@ -1,12 +1,18 @@
 #include "app/ServicesApplication.h"
 
 #include <algorithm>
+#include <utility>
 #include <exception>
+
+#include "core/Finalisation.h"
 
 namespace norvel {
 
 TServicesApplication::TypeListes& TServicesApplication::Listes() {
-  if (!FListes) FListes = std::make_unique<TypeListes>();
+  if (!FListes) {
+    FListes = new TypeListes();
+    TClasseFinalisable::InscrireFinalisation(&TServicesApplication::Finaliser, cfFinalisationPrecoce);
+  }
   return *FListes;
 }
 
@@ -74,7 +80,10 @@ void TServicesApplication::Arreter() {
   }
 }
 
-void TServicesApplication::Finaliser() { FListes.reset(); }
+void TServicesApplication::Finaliser() {
+  delete std::exchange(FListes, nullptr);
+  FBouclePrincipaleDisponible = false;
+}
 
 bool TConditionAttenteBouclePrincipale::EstAtteinte(bool, bool enInactivite) {
   if (!enInactivite) return false;

@@ -7,16 +7,15 @@
 
 #include "app/Attente.h"
 #include "app/ServiceOvalis.h"
+#include "core/Finalisation.h"
 
 namespace norvel {
 
 enum TypeDeclenchementServiceOvalis { dsiBouclePrincApp, dsiIdle };
 enum TypePrioriteServiceOvalis { psiEnPremier, psiIndifferent, psiEnDernier };
 
-class TServicesApplication {
+class TServicesApplication : public TClasseFinalisable {
  public:
-  TServicesApplication() = delete;
-
   // Files the service (moving it when it was filed already); true when it was new.
   static bool Ajouter(IServiceOvalis* service, TypeDeclenchementServiceOvalis declenchement,
                       TypePrioriteServiceOvalis priorite, bool activerService);
@@ -26,7 +25,7 @@ class TServicesApplication {
   static bool Invoquer(TypeDeclenchementServiceOvalis declenchement);
   // Deactivates every service and empties the lists.
   static void Arreter();
-  // Frees the lists (end of the program).
+  // Frees the lists; run by the early finalisation, which the first use enters the class in.
   static void Finaliser();
 
   // Until the user interface drives the main loop, main-loop services are idle services.
@@ -39,7 +38,9 @@ class TServicesApplication {
   static TypeListes& Listes();
   static TypeDeclenchementServiceOvalis DeclenchementEffectif(TypeDeclenchementServiceOvalis declenchement);
 
-  static inline std::unique_ptr<TypeListes> FListes;
+  // A plain pointer: the late finalisation at the end of the process may run after the
+  // destructors of static objects.
+  static inline TypeListes* FListes = nullptr;
   static inline bool FBouclePrincipaleDisponible = false;
 };
 

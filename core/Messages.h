@@ -95,5 +95,6 @@ inline constexpr const wchar_t* ValeurBooleenneIncorrecte = L"'%s' n'est pas une
 // ---- Installation
 
 // ---- Wizard
+inline constexpr const wchar_t* TitreAssistant = L"Assistant d'installation de NORVEL Primaire";
 
 }  // namespace norvel::Msg

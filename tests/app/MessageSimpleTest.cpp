@@ -5,8 +5,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/ApplicationGraphique.h"
 #include "app/GestionGlobaleEvenements.h"
 #include "app/MessageSimple.h"
+#include "core/DictionnaireExtensions.h"
 #include "support/FenetresEssai.h"
 
 using namespace norvel;
@@ -42,6 +44,24 @@ TEST(PileGestionMessageSimple, LeSommetRecoitLesMessagesJusquAuDepilement) {
   EXPECT_EQ(bas->FRecus, std::vector<std::wstring>{L"m2||3|8"});
   TRef<IPileGestionMessageSimple> commePile = pile.Get();
   EXPECT_TRUE(commePile.Demander<IGestionMessageSimple>());
+}
+
+TEST(AfficherMessage, SurLeThreadPrincipalParLeServiceEnregistreAilleursRienEt6) {
+  TApplicationGraphique::Instance();  // this thread is the main thread
+  EXPECT_EQ(AfficherMessageInformation(L"pas encore de service"), IDYES);
+  auto pile = NouvelObjet<TPileGestionMessageSimple>();
+  auto gestion = NouvelObjet<TGestionEssai>(IDOK);
+  pile->EmpilerGestion(gestion.Get());
+  TSingletonDictionnaireExtensions::AjouterExtension(__uuidof(IPileGestionMessageSimple),
+                                                     static_cast<IPileGestionMessageSimple*>(pile.Get()));
+  EXPECT_EQ(AfficherMessageErreur(L"panne", L"titre"), IDOK);
+  EXPECT_EQ(AfficherMessageInformation(L"pour information"), IDOK);
+  int reponseTravailleur = 0;
+  std::thread([&] { reponseTravailleur = AfficherMessageInformation(L"depuis un travailleur"); }).join();
+  TSingletonDictionnaireExtensions::SupprimerExtension(__uuidof(IPileGestionMessageSimple));
+  EXPECT_EQ(reponseTravailleur, IDYES);
+  EXPECT_EQ(gestion->FRecus, (std::vector<std::wstring>{L"panne|titre|0|8", L"pour information||3|8"}));
+  EXPECT_EQ(AfficherMessageInformation(L"service retiré"), IDYES);
 }
 
 TEST(PresentationMessage, IconesEtBoutonsDeLaBoiteSysteme) {

@@ -29,4 +29,24 @@ void CliquerBouton(HWND boite, int identifiant) {
                reinterpret_cast<LPARAM>(GetDlgItem(boite, identifiant)));
 }
 
+std::wstring TexteBoiteDialogue(HWND boite) {
+  std::wstring texte;
+  EnumChildWindows(
+      boite,
+      [](HWND enfant, LPARAM param) -> BOOL {
+        wchar_t classe[16]{};
+        GetClassNameW(enfant, classe, 16);
+        if (lstrcmpiW(classe, L"Static") != 0) return TRUE;
+        wchar_t contenu[1024]{};
+        if (GetWindowTextW(enfant, contenu, 1024) > 0) {
+          auto& t = *reinterpret_cast<std::wstring*>(param);
+          if (!t.empty()) t += L"\n";
+          t += contenu;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texte));
+  return texte;
+}
+
 }  // namespace norvel::essai

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <string>
 
 namespace norvel::essai {
 
@@ -11,5 +12,7 @@ namespace norvel::essai {
 HWND AttendreBoiteDialogue(DWORD idThread, std::chrono::milliseconds delai = std::chrono::seconds(5));
 // Presses a button of a dialog box, by its command identifier (IDOK, IDYES, ...).
 void CliquerBouton(HWND boite, int identifiant);
+// The texts a dialog box shows in its static controls, joined by line breaks.
+std::wstring TexteBoiteDialogue(HWND boite);
 
 }  // namespace norvel::essai

@@ -1,0 +1,90 @@
+#include "app/ApplicationOvalis.h"
+
+#include "app/DossierSpecial.h"
+#include "app/GestionGlobaleEvenements.h"
+#include "app/GestionIcu.h"
+#include "app/OvThread.h"
+#include "app/RestrictionsApiWindows.h"
+#include "app/SurchargeRepertoires.h"
+#include "core/Finalisation.h"
+#include "core/GuidsServices.h"
+#include "core/NomClasse.h"
+
+namespace norvel {
+
+TApplicationOvalis::TApplicationOvalis(TRef<IInformationApplication> informationApplication,
+                                       TRef<IContexteExecution> contexteExecution,
+                                       TDictionnaireExtensions* dictionnaire)
+    : FDictionnaireExtensions(dictionnaire ? *dictionnaire : TSingletonDictionnaireExtensions::GetDictionnaireExtensions()) {
+  DefinirRestrictionsApiWindows();
+  if (informationApplication) {
+    AjouterService(informationApplication);
+    if (contexteExecution) AjouterService(contexteExecution);
+  }
+  AjouterService<ISurchargeRepertoiresWindows>(NouvelObjet<TSurchargeRepertoireWindows>());
+}
+
+TApplicationOvalis::~TApplicationOvalis() {
+  SupprimerExtension(IID_ISurchargeRepertoiresWindows);
+  SupprimerExtension(IID_IContexteExecution);
+  SupprimerExtension(IID_IInformationApplication);
+  TClasseFinalisable::FinaliserTout(cfFinalisationPrecoce);
+}
+
+void TApplicationOvalis::Execute() {
+  auto phase = [](auto&& action, auto&& signaler) {
+    try {
+      action();
+      return true;
+    } catch (const std::exception& e) {
+      signaler(NomDeClasse(typeid(e)), MessageDe(e));
+      return false;
+    }
+  };
+  const bool initialisee =
+      phase([this] { InitialiserApplication(); },
+            [this](const std::wstring& c, const std::wstring& m) { TraiterErreurInitialisation(c, m); });
+  if (initialisee)
+    phase([this] { ExecuterApplication(); },
+          [this](const std::wstring& c, const std::wstring& m) { TraiterErreurExecution(c, m); });
+  phase([this] { FinaliserApplication(); },
+        [this](const std::wstring& c, const std::wstring& m) { TraiterErreurFinalisation(c, m); });
+}
+
+void TApplicationOvalis::InitialiserApplication() {
+  NommerThreadCourant(L"Thread principal");
+  TRef<IInformationApplication> information;
+  if (FDictionnaireExtensions.TryService(information)) {
+    TRef<IContexteExecution> contexte;
+    FDictionnaireExtensions.TryService(contexte);
+    auto surcharges = FDictionnaireExtensions.Service<ISurchargeRepertoiresWindows>();
+    if (!FDictionnaireExtensions.Connait(IID_IDossierSpecial))
+      AjouterService<IDossierSpecial>(NouvelObjet<TDossierSpecial>(information, surcharges, contexte));
+  }
+  AjouterService<IGestionIcu>(NouvelObjet<TGestionIcu>());
+  AjouterService<IGestionGlobaleEvenements>(NouvelObjet<TGestionGlobaleEvenements>());
+  // The persisted parameter lists (IID_IListePersistanceParametresApplicatif) are registered here.
+}
+
+void TApplicationOvalis::FinaliserApplication() {
+  SupprimerExtension(IID_IListePersistanceParametresApplicatif);
+  TRef<IGestionGlobaleEvenements> evenements;
+  if (FDictionnaireExtensions.TryService(evenements))
+    evenements->GestionnaireInvocateurs().GetInvocateur<TNotifFermetureApplication>()->Diffuseur()();
+  evenements = nullptr;
+  SupprimerExtension(IID_IGestionGlobaleEvenements);
+  SupprimerExtension(IID_IGestionIcu);
+  SupprimerExtension(IID_IDossierSpecial);
+}
+
+}  // namespace norvel
+
+namespace norvel {
+// The services are registered under their interface's own GUID and unregistered by the table's.
+static_assert(MemesGuid(__uuidof(IInformationApplication), IID_IInformationApplication));
+static_assert(MemesGuid(__uuidof(IContexteExecution), IID_IContexteExecution));
+static_assert(MemesGuid(__uuidof(ISurchargeRepertoiresWindows), IID_ISurchargeRepertoiresWindows));
+static_assert(MemesGuid(__uuidof(IDossierSpecial), IID_IDossierSpecial));
+static_assert(MemesGuid(__uuidof(IGestionIcu), IID_IGestionIcu));
+static_assert(MemesGuid(__uuidof(IGestionGlobaleEvenements), IID_IGestionGlobaleEvenements));
+}  // namespace norvel

@@ -1,0 +1,76 @@
+#include "wizard/ApplicationInstalleurNorvelPrimaire.h"
+
+#include "app/GestionSkin.h"
+#include "app/LigneDeCommande.h"
+#include "app/MessageSimple.h"
+#include "core/GuidsServices.h"
+
+namespace norvel {
+
+void TApplicationInstalleurNorvelPrimaire::InitialiserApplication() {
+  TApplicationOvalisFmx::InitialiserApplication();
+  const auto dossierSpecial = GetDossierSpecial();
+  const auto informationApplication = GetInformationApplication();
+  AjouterService<IGestionSkin>(NouvelObjet<TGestionSkin>());
+  auto pile = NouvelObjet<TPileGestionMessageSimple>();
+  pile->EmpilerGestion(NouvelObjet<TGestionMessageSimpleMin>().Get());
+  AjouterService<IPileGestionMessageSimple>(pile);
+  // The HTTP sessions service (IID_ISessionsClientsHttp) is registered here; its constructor
+  // starts the HTTP configuration thread and waits for the end of its initialisation.
+  TApplicationGraphique::Instance().SetServicePolice(std::make_unique<TFMXSystemFontServiceOv>());
+}
+
+void TApplicationInstalleurNorvelPrimaire::FinaliserApplication() {
+  SupprimerExtension(IID_ISessionsClientsHttp);
+  SupprimerExtension(IID_IPileGestionMessageSimple);
+  SupprimerExtension(IID_IGestionSkin);
+  TApplicationOvalisFmx::FinaliserApplication();
+}
+
+void TApplicationInstalleurNorvelPrimaire::LancerApplication() {
+  // The values the form needs, captured once: the closure holds the services until released.
+  struct TypeValeurs {
+    TRef<IAttente> LAttente;
+    TRef<IInformationApplication> LInformationApplication;
+    TRef<IDossierSpecial> LDossierSpecial;
+    std::wstring LCheminInstallation;
+    TApplicationInstalleurNorvelPrimaire* Self;
+  };
+  auto valeurs = std::make_shared<TypeValeurs>();
+  valeurs->LAttente = GetAttente();
+  valeurs->LInformationApplication = GetInformationApplication();
+  // The HTTP sessions service is fetched here, between the information and the folders.
+  valeurs->LDossierSpecial = GetDossierSpecial();
+  TLigneDeCommande::ValeurParam(L"CheminInstallation", valeurs->LCheminInstallation);
+  valeurs->Self = this;
+  CreerFiche([this] { return std::unique_ptr<TFiche>(NouvelleFiche()); }, &FFiche, [valeurs] {
+    valeurs->Self->Fiche()->Initialiser(valeurs->LAttente, valeurs->LDossierSpecial, valeurs->LInformationApplication,
+                                        valeurs->LCheminInstallation);
+  });
+}
+
+void TApplicationInstalleurNorvelPrimaire::ArreterApplication() {
+  if (FFiche) TApplicationGraphique::Instance().DetruireFiche(std::exchange(FFiche, nullptr));
+  TApplicationOvalisFmx::ArreterApplication();
+}
+
+std::unique_ptr<TFicheInstalleurNorvelPrimaire> TApplicationInstalleurNorvelPrimaire::NouvelleFiche() {
+  return std::make_unique<TFicheInstalleurNorvelPrimaire>();
+}
+
+TRef<IDossierSpecial> TApplicationInstalleurNorvelPrimaire::GetDossierSpecial() {
+  return FDictionnaireExtensions.Service<IDossierSpecial>();
+}
+
+TRef<IInformationApplication> TApplicationInstalleurNorvelPrimaire::GetInformationApplication() {
+  return FDictionnaireExtensions.Service<IInformationApplication>();
+}
+
+TRef<IAttente> TApplicationInstalleurNorvelPrimaire::GetAttente() { return FDictionnaireExtensions.Service<IAttente>(); }
+
+}  // namespace norvel
+
+namespace norvel {
+static_assert(MemesGuid(__uuidof(IGestionSkin), IID_IGestionSkin));
+static_assert(MemesGuid(__uuidof(IPileGestionMessageSimple), IID_IPileGestionMessageSimple));
+}  // namespace norvel

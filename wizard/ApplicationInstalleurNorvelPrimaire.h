@@ -1,0 +1,42 @@
+#pragma once
+// The installation assistant's application object: the assistant's own services on top of the
+// frame's, and the wizard form.
+#include <memory>
+
+#include "app/ApplicationOvalisFmx.h"
+#include "wizard/FicheInstalleurNorvelPrimaire.h"
+
+namespace norvel {
+
+// The platform's default font for every form that sets none of its own: Arial, 12.
+class TFMXSystemFontServiceOv : public IServicePoliceSysteme {
+ public:
+  std::wstring GetDefaultFontFamilyName() override { return L"Arial"; }
+  float GetDefaultFontSize() override { return 12; }
+};
+
+class TApplicationInstalleurNorvelPrimaire : public TApplicationOvalisFmx {
+ public:
+  using TApplicationOvalisFmx::TApplicationOvalisFmx;
+
+  // Registry lookups that fail with the registry's error when the service is missing.
+  TRef<IDossierSpecial> GetDossierSpecial();
+  TRef<IInformationApplication> GetInformationApplication();
+  TRef<IAttente> GetAttente();
+
+  TFicheInstalleurNorvelPrimaire* Fiche() const { return static_cast<TFicheInstalleurNorvelPrimaire*>(FFiche); }
+
+ protected:
+  void InitialiserApplication() override;
+  void FinaliserApplication() override;
+  void LancerApplication() override;
+  void ArreterApplication() override;
+
+  // The wizard form; created through the platform by LancerApplication.
+  virtual std::unique_ptr<TFicheInstalleurNorvelPrimaire> NouvelleFiche();
+
+ private:
+  TFiche* FFiche = nullptr;
+};
+
+}  // namespace norvel
