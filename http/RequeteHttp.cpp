@@ -20,6 +20,8 @@ constexpr DWORD NotificationsSuivies =
 static_assert(NotificationsSuivies == 0x7E0C00);
 // A server or WinHTTP that keeps asking for the request again would hold the caller forever.
 constexpr int MaxRenvoisDemandes = 10;
+// The most memory reserved ahead on the word of the server's Content-Length.
+constexpr uint64_t ReserveMaximale = 512ull * 1024 * 1024;
 constexpr const wchar_t* VersionsSquidSansHttp11[] = {L"2.4", L"2.5", L"2.6", L"2.7", L"3.0", L"3.1"};
 
 std::wstring NomOperationAsynchrone(DWORD_PTR api) {
@@ -178,6 +180,7 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
             VerifWinHttpReceiveResponse(FRequete, nullptr);
           break;
         case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
+          ReserverCorps();
           VerifWinHttpQueryDataAvailable(FRequete, nullptr);
           break;
         case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
@@ -210,6 +213,15 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
     }
   }
   if (verifierVersionHttp) VerifierVersionHttp();
+}
+
+void TRequeteHttp::ReserverCorps() {
+  // Room for the announced body at once: growing by doubling would copy it again and again
+  // and, at the last copy, hold it nearly twice. Beyond the limit it simply grows.
+  const std::wstring annonce = Entete(WINHTTP_QUERY_CONTENT_LENGTH);
+  if (annonce.empty() || annonce.size() > 12 || annonce.find_first_not_of(L"0123456789") != std::wstring::npos) return;
+  const uint64_t taille = std::stoull(annonce);
+  if (taille <= ReserveMaximale) FReponse.reserve(static_cast<size_t>(taille));
 }
 
 void TRequeteHttp::VerifierCorpsComplet() const {

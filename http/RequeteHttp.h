@@ -108,6 +108,7 @@ class TRequeteHttp {
   void Envoyer();
   void EcrireMorceau();
   bool RenvoyerAvecAuthProxy();
+  void ReserverCorps();
   void VerifierCorpsComplet() const;
   void VerifierVersionHttp() const;
   void SetInfoAuth(DWORD cible, const TypeInfoAuthHttp& infoAuth);

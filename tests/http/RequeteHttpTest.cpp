@@ -101,6 +101,17 @@ TEST_F(RequeteHttp, UnEnteteDe500CaracteresSeLitVide) {
 namespace norvel::test {
 namespace {
 
+// The stand-in server's journal line for a request target (the last one).
+std::string ChercherDansJournal(TSessionClientsHttp& session, TMonde& monde, IAttente* attente,
+                                const std::string& cible) {
+  TEchange journal(session, monde.Url("http", L"/__monde/journal"), attente);
+  journal.Requete.Executer();
+  const std::string& lignes = journal.Requete.Reponse();
+  const size_t debut = lignes.rfind("\"cible\": \"" + cible + "\"");
+  if (debut == std::string::npos) return {};
+  return lignes.substr(debut, lignes.find('\n', debut) - debut);
+}
+
 // ---- HTTPS
 
 bool EstRefusDuCertificat(DWORD code) {
@@ -139,17 +150,26 @@ TEST_F(RequeteHttp, DemandeDeCertificatClientSatisfaiteSansCertificat) {
   EXPECT_NE(lignes.find("\"certificat_client\": false", ligne), std::string::npos);
 }
 
-// ---- Request bodies
-
-std::string ChercherDansJournal(TSessionClientsHttp& session, TMonde& monde, IAttente* attente,
-                                const std::string& cible) {
-  TEchange journal(session, monde.Url("http", L"/__monde/journal"), attente);
-  journal.Requete.Executer();
-  const std::string& lignes = journal.Requete.Reponse();
-  const size_t debut = lignes.rfind("\"cible\": \"" + cible + "\"");
-  if (debut == std::string::npos) return {};
-  return lignes.substr(debut, lignes.find('\n', debut) - debut);
+TEST_F(RequeteHttp, CertificatClientPresente) {
+  const std::string pfx = Monde().Fichier("certificat_client");
+  CRYPT_DATA_BLOB donnees{static_cast<DWORD>(pfx.size()), reinterpret_cast<BYTE*>(const_cast<char*>(pfx.data()))};
+  const HCERTSTORE magasin = PFXImportCertStore(&donnees, L"", 0);
+  ASSERT_NE(magasin, nullptr) << GetLastError();
+  PCCERT_CONTEXT certificat = CertFindCertificateInStore(magasin, X509_ASN_ENCODING, 0, CERT_FIND_ANY, nullptr, nullptr);
+  ASSERT_NE(certificat, nullptr);
+  {
+    TEchange echange(FSession, Monde().Url("https_certclient", L"/cc-present?corps=avec-certificat"), FAttente.Get());
+    echange.Requete.AjouterCertificatClient(certificat);
+    echange.Requete.Executer();
+    EXPECT_EQ(echange.Requete.Reponse(), "avec-certificat");
+  }
+  CertFreeCertificateContext(certificat);
+  CertCloseStore(magasin, 0);
+  const std::string ligne = ChercherDansJournal(FSession, Monde(), FAttente.Get(), "/cc-present?corps=avec-certificat");
+  EXPECT_NE(ligne.find("\"certificat_client\": true"), std::string::npos) << ligne;
 }
+
+// ---- Request bodies
 
 TEST_F(RequeteHttp, CorpsEnvoyeEntierOuParMorceaux) {
   const std::string corps = MotifMonde(0, 100000);

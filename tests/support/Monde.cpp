@@ -183,7 +183,7 @@ std::wstring TMonde::Url(const std::string& ecoute, std::wstring_view cheminEtRe
   return schema + L"://" + std::wstring(hote) + L":" + std::to_wstring(Port(ecoute)) + std::wstring(cheminEtRequete);
 }
 
-std::string TMonde::JournalSquid() const { return LireFichier(CheminWindows(Valeur("squid_journal"))); }
+std::string TMonde::Fichier(const std::string& nom) const { return LireFichier(CheminWindows(Valeur(nom))); }
 
 std::wstring TMonde::AdresseProxy(const std::string& portSquid) const {
   return L"127.0.0.1:" + std::to_wstring(Port(portSquid));

@@ -48,8 +48,10 @@ class TMonde {
                    std::wstring_view hote = L"localhost") const;
   // "127.0.0.1:<port>" of a Squid port, as a proxy setting.
   std::wstring AdresseProxy(const std::string& portSquid) const;
+  // The content of a file the ready line names ("ac", "certificat_client", "squid_journal").
+  std::string Fichier(const std::string& nom) const;
   // Squid's access log so far (one line per request it handled).
-  std::string JournalSquid() const;
+  std::string JournalSquid() const { return Fichier("squid_journal"); }
 
  private:
   void Arreter();

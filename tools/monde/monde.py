@@ -9,7 +9,8 @@ Starts the stand-in web server (serveur.py) and, with --squid, a real Squid (squ
 pki.sh monde in --pki DIR (made once, reused by later runs) or in the temporary folder.
 
 When everything answers, one line "PRET cle=valeur<TAB>cle=valeur..." gives the ports and
-paths: http, https, https_inconnu, https_certclient, ac (the test authority, DER),
+paths: http, https, https_inconnu, https_certclient, https_tls10, ac (the test authority,
+DER), certificat_client (a TLS client certificate of that authority, PKCS#12, no password),
 squid_ouvert, squid_auth, squid_utilisateur, squid_motdepasse, squid_journal, dossier.
 A failure gives one line "ERREUR message" instead.
 
@@ -147,6 +148,7 @@ def main():
             serveur.demarrer()
             valeurs = dict(serveur.ports)
             valeurs["ac"] = os.path.join(pki, "ac.der")
+            valeurs["certificat_client"] = os.path.join(pki, "client.pfx")
             valeurs["dossier"] = dossier
             if args.squid:
                 squid = Squid(os.path.join(dossier, "squid"), dict(h.split("=", 1) for h in args.hote)).demarrer()

@@ -10,7 +10,8 @@
 #   pki.sh monde DIR                 everything the HTTPS tests need, made once per folder:
 #                                    the trusted authority "ac", its server certificate "serveur",
 #                                    and a server certificate "serveur-inconnu" issued by an
-#                                    authority "ac-inconnue" that no store trusts
+#                                    authority "ac-inconnue" that no store trusts, and a TLS
+#                                    client certificate "client" (client.pfx) of "ac"
 #
 # Existing files are kept: the authority added to a Wine prefix's Root store stays valid for
 # every later run in that prefix. The .pfx files have an empty password.
@@ -64,6 +65,14 @@ serveur() {
     "$(printf '%s\n' "keyUsage=critical,digitalSignature,keyEncipherment" "extendedKeyUsage=serverAuth" "subjectAltName=$san")"
 }
 
+client_tls() {
+  local dir=$1 ac=$2 nom=$3 cn=$4
+  [ -f "$dir/$nom.crt" ] && return 0
+  emettre "$dir" "$ac" "$nom" "/O=NORVEL tests/CN=$cn" \
+    "$(printf '%s\n' "keyUsage=critical,digitalSignature" "extendedKeyUsage=clientAuth")"
+  pfx "$dir" "$nom"
+}
+
 verrouiller() {
   local dir=$1
   mkdir -p "$dir"
@@ -78,10 +87,7 @@ verrouiller "$dir"
 case $commande in
   autorite) autorite "$dir" "${1:?name missing}" ;;
   serveur) serveur "$dir" "${1:?authority missing}" "${2:?name missing}" "${@:3}" ;;
-  client)
-    emettre "$dir" "${1:?authority missing}" "${2:?name missing}" "/O=NORVEL tests/CN=${3:?CN missing}" \
-      "$(printf '%s\n' "keyUsage=critical,digitalSignature" "extendedKeyUsage=clientAuth")"
-    pfx "$dir" "$2" ;;
+  client) client_tls "$dir" "${1:?authority missing}" "${2:?name missing}" "${3:?CN missing}" ;;
   signature)
     emettre "$dir" "${1:?authority missing}" "${2:?name missing}" "${3:?subject missing}" \
       "$(printf '%s\n' "keyUsage=critical,digitalSignature" "extendedKeyUsage=codeSigning")"
@@ -90,6 +96,7 @@ case $commande in
     autorite "$dir" ac
     serveur "$dir" ac serveur localhost 127.0.0.1 internet.test www.internet.test
     autorite "$dir" ac-inconnue
-    serveur "$dir" ac-inconnue serveur-inconnu localhost 127.0.0.1 internet.test ;;
+    serveur "$dir" ac-inconnue serveur-inconnu localhost 127.0.0.1 internet.test
+    client_tls "$dir" ac client "Poste NORVEL" ;;
   *) echo "pki.sh: unknown command $commande" >&2; exit 2 ;;
 esac

@@ -26,7 +26,8 @@ Script keys (query parameters, or members of a JSON script):
 
 Listeners (ServeurMonde.ports): "http"; with a PKI folder (pki.sh monde) also "https" (server
 certificate of the trusted test authority), "https_inconnu" (certificate of an authority no
-store trusts), "https_certclient" (asks every client for a certificate, accepts none) and
+store trusts), "https_certclient" (asks every client for a certificate, accepts none; one request per
+connection, no session resumption) and
 "https_tls10" (TLS 1.0 and 1.1 only).
 
 Requests in proxy form ("GET http://host/path") are answered like "GET /path", so the server
@@ -195,7 +196,7 @@ class _Gestionnaire(http.server.BaseHTTPRequestHandler):
             texte = s.texte if s.texte is not None else http.HTTPStatus(s.statut).phrase
         except ValueError:
             texte = "Statut %d" % s.statut
-        fermer = s.version != "HTTP/1.1" or s.tronque is not None
+        fermer = s.version != "HTTP/1.1" or s.tronque is not None or self.server.fermer
         lignes = ["%s %d %s" % (s.version, s.statut, texte)]
         noms = {n.lower() for n, _ in s.entetes}
         if "server" not in noms:
@@ -234,10 +235,11 @@ class _Ecoute(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = False
 
-    def __init__(self, nom, monde, contexte_tls=None, port=0):
+    def __init__(self, nom, monde, contexte_tls=None, port=0, fermer=False):
         self.nom = nom
         self.monde = monde
         self.tls = contexte_tls
+        self.fermer = fermer  # one request per connection
         super().__init__(("127.0.0.1", port), _Gestionnaire)
 
     @property
@@ -285,7 +287,10 @@ class ServeurMonde:
             demande = self._contexte(pki, "serveur")
             demande.verify_mode = ssl.CERT_OPTIONAL
             demande.load_verify_locations(os.path.join(pki, "ac.crt"))
-            self._ecoutes["https_certclient"] = _Ecoute("https_certclient", self, demande)
+            # A full handshake for every request: a resumed session or a kept connection would
+            # carry the certificate (or its absence) of an earlier request.
+            demande.options |= ssl.OP_NO_TICKET
+            self._ecoutes["https_certclient"] = _Ecoute("https_certclient", self, demande, fermer=True)
             anciennes = self._contexte(pki, "serveur")
             with warnings.catch_warnings():
                 # Old versions on purpose: the client must be told to accept them.
