@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/Chemins.h"
 #include "core/ErreurSysteme.h"
 #include "core/Format.h"

@@ -1,5 +1,7 @@
 #include "app/PersistanceParametres.h"
 
+#include <cerrno>
+#include <climits>
 #include <cwchar>
 
 #include "app/Chemins.h"
