@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -27,7 +28,6 @@ std::vector<TPixel> Pixels(const TImageBitmap& image) {
   DIBSECTION section{};
   EXPECT_EQ(static_cast<int>(sizeof(section)), GetObjectW(image.Bitmap.Get(), sizeof(section), &section));
   EXPECT_EQ(32, section.dsBm.bmBitsPixel);
-  EXPECT_LT(section.dsBmih.biHeight, 0) << "rows are expected top-down";
   const auto* debut = static_cast<const TPixel*>(section.dsBm.bmBits);
   return {debut, debut + static_cast<size_t>(image.Largeur) * image.Hauteur};
 }
@@ -40,7 +40,7 @@ void VerifierPremultiplie(const std::vector<TPixel>& pixels, const std::wstring&
 }
 
 std::string LireFichier(const std::wstring& chemin) {
-  std::ifstream f(chemin, std::ios::binary);
+  std::ifstream f(std::filesystem::path(chemin), std::ios::binary);
   return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
@@ -67,6 +67,12 @@ TEST(ImagesRessources, SideStripsAndTickDecodeAtTheirSize) {
     VerifierPremultiplie(pixels, c.nom);
     if (c.opaque) {
       for (const auto& p : pixels) ASSERT_EQ(255, p.a) << "a side strip has no transparent pixel";
+      // Rows top-down: the white pictogram sits near the top, on the strip's axis.
+      const TPixel pictogramme = pixels[70 * c.largeur + 39], bas = pixels[500 * c.largeur + 39];
+      EXPECT_GT(pictogramme.r, 235);
+      EXPECT_GT(pictogramme.g, 235);
+      EXPECT_GT(pictogramme.b, 235);
+      EXPECT_LT(std::min({bas.r, bas.g, bas.b}), 200);
     }
   }
 }
@@ -143,7 +149,7 @@ TEST(RessourceDansFichier, WritesTheIconFileAndReplacesAnExistingOne) {
   test::TDossierTemporaire dossier;
   const std::wstring chemin = dossier.Fichier(L"Portail.ico");
   {
-    std::ofstream ancien(chemin, std::ios::binary);
+    std::ofstream ancien(std::filesystem::path(chemin), std::ios::binary);
     ancien << std::string(300000, 'x');  // longer than the icon: it must not survive past its end
   }
   EcrireRessourceDansFichier(L"PORTAILICONE", chemin);
