@@ -1,7 +1,6 @@
 #include "core/Ressources.h"
 
 #include "core/ErreurSysteme.h"
-#include "core/Fichiers.h"
 
 namespace norvel {
 
@@ -10,10 +9,6 @@ std::string_view DonneesRessource(const std::wstring& nom, HMODULE module) {
   HGLOBAL chargee = VerifierPointeur(LoadResource(module, ressource), L"LoadResource");
   const auto* debut = static_cast<const char*>(VerifierPointeur(LockResource(chargee), L"LockResource"));
   return {debut, SizeofResource(module, ressource)};
-}
-
-void EcrireRessourceDansFichier(const std::wstring& nom, const std::wstring& chemin, HMODULE module) {
-  EcrireFichier(chemin, DonneesRessource(nom, module));
 }
 
 }  // namespace norvel

@@ -11,7 +11,4 @@ namespace norvel {
 // as the module stays loaded. Raises the generic system error when the resource is missing.
 std::string_view DonneesRessource(const std::wstring& nom, HMODULE module = nullptr);
 
-// Writes a raw-data resource to a file, replacing any existing one.
-void EcrireRessourceDansFichier(const std::wstring& nom, const std::wstring& chemin, HMODULE module = nullptr);
-
 }  // namespace norvel

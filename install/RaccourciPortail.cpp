@@ -4,13 +4,14 @@
 #include <objidl.h>
 #include <shlobj.h>
 
+#include "app/Chemins.h"
 #include "app/Executable.h"
+#include "app/FichiersPartages.h"
 #include "app/Registre.h"
 #include "core/Chaines.h"
 #include "core/Com.h"
 #include "core/ErreurSysteme.h"
 #include "core/Exceptions.h"
-#include "core/Fichiers.h"
 #include "core/Format.h"
 #include "core/Handle.h"
 #include "core/Messages.h"
@@ -33,16 +34,6 @@ std::wstring VariableEnvironnement(const wchar_t* nom) {
     }
     valeur.resize(longueur);
   }
-}
-
-bool DossierExiste(const std::wstring& chemin) {
-  const DWORD attributs = GetFileAttributesW(chemin.c_str());
-  return attributs != INVALID_FILE_ATTRIBUTES && (attributs & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::wstring DossierDe(const std::wstring& chemin) {
-  const auto separateur = chemin.find_last_of(L"\\/:");
-  return separateur == std::wstring::npos ? std::wstring() : chemin.substr(0, separateur + 1);
 }
 
 // The host desktop's companion: started and left to itself, neither waited for nor checked.
@@ -118,7 +109,7 @@ void CreerRaccourciBureau(const std::wstring& ANom, const std::wstring& ACible, 
   if (bureau.empty())
     throw ErreurSystemeCode(ERROR_FILE_NOT_FOUND, Msg::ErreurInterne, L"RegQueryValueEx Shell Folders\\Desktop");
   const std::wstring chemin = bureau + L"\\" + NomFichierRaccourci(ANom, L".lnk");
-  if (!ARemplacer && GetFileAttributesW(chemin.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+  if (!ARemplacer && FichierExiste(chemin)) return;
 
   auto fichier = lien.Demander<IPersistFile>();
   if (!fichier) VerifierHResult(E_NOINTERFACE, L"IShellLink.QueryInterface(IPersistFile)");
@@ -130,11 +121,11 @@ TypeResultatRaccourciPortail CreerRaccourciPortail(const std::wstring& ANomEcole
   TypeResultatRaccourciPortail resultat;
   try {
     const std::wstring nom = Format(Msg::NomRaccourciPortail, {ANomEcole});
-    const std::wstring dossierWebloc = DossierDe(CheminExecutable()) + L"webloc";
+    const std::wstring dossierWebloc = AvecBarreFinale(DossierDe(CheminExecutable())) + L"webloc";
     const std::wstring bureauHote = VariableEnvironnement(VariableBureauHote);
     if (DossierExiste(dossierWebloc) && !bureauHote.empty()) {
       const std::wstring nomFichier = NomFichierRaccourci(nom, L".webloc");
-      EcrireFichier(dossierWebloc + L"\\" + nomFichier, ContenuWebloc(AUrlPortail));
+      EcrireFichierParRemplacement(dossierWebloc + L"\\" + nomFichier, ContenuWebloc(AUrlPortail));
       LancerCompagnon(dossierWebloc, nomFichier, bureauHote);
     } else {
       CreerRaccourciBureau(nom, AUrlPortail, L"", true, L"", Format(Msg::DescriptionRaccourciPortail, {ANomEcole}),

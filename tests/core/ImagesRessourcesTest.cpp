@@ -1,20 +1,15 @@
-// The wizard's embedded images and icons, decoded as the window will draw them, and a raw-data
-// resource written out as a file (the portal shortcut's icon).
+// The wizard's embedded images and icons, decoded as the window will draw them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "core/Exceptions.h"
 #include "core/ImageRessource.h"
 #include "core/Ressources.h"
-#include "support/CheminsTest.h"
 
 using namespace norvel;
 
@@ -37,11 +32,6 @@ void VerifierPremultiplie(const std::vector<TPixel>& pixels, const std::wstring&
   size_t fautes = 0;
   for (const auto& p : pixels) fautes += (p.r > p.a || p.g > p.a || p.b > p.a);
   EXPECT_EQ(0u, fautes) << "pixels not premultiplied in " << testing::PrintToString(nom);
-}
-
-std::string LireFichier(const std::wstring& chemin) {
-  std::ifstream f(std::filesystem::path(chemin), std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace
@@ -143,22 +133,4 @@ TEST(ImagesRessources, MissingResourceRaisesItsCall) {
   } catch (const EOvalis& e) {
     EXPECT_NE(std::wstring::npos, e.Message().find(L"FindResource")) << e.what();
   }
-}
-
-TEST(RessourceDansFichier, WritesTheIconFileAndReplacesAnExistingOne) {
-  test::TDossierTemporaire dossier;
-  const std::wstring chemin = dossier.Fichier(L"Portail.ico");
-  {
-    std::ofstream ancien(std::filesystem::path(chemin), std::ios::binary);
-    ancien << std::string(300000, 'x');  // longer than the icon: it must not survive past its end
-  }
-  EcrireRessourceDansFichier(L"PORTAILICONE", chemin);
-  EXPECT_EQ(std::string(DonneesRessource(L"PORTAILICONE")), LireFichier(chemin));
-}
-
-TEST(RessourceDansFichier, FailuresRaise) {
-  test::TDossierTemporaire dossier;
-  EXPECT_THROW(EcrireRessourceDansFichier(L"PORTAILICONE", dossier.Fichier(L"absent\\Portail.ico")), EOvalis);
-  EXPECT_THROW(EcrireRessourceDansFichier(L"ABSENTE", dossier.Fichier(L"Portail.ico")), EOvalis);
-  EXPECT_FALSE(std::filesystem::exists(dossier.Fichier(L"Portail.ico"))) << "no file for a missing resource";
 }

