@@ -48,6 +48,7 @@ inline void FermerModule(HMODULE h) { FreeLibrary(h); }
 inline void FermerRecherche(HANDLE h) { FindClose(h); }
 inline void FermerNotification(HANDLE h) { FindCloseChangeNotification(h); }
 inline void LibererLocal(HLOCAL h) { LocalFree(h); }
+inline void SupprimerObjetGdi(HBITMAP h) { DeleteObject(h); }
 template <class T>
 constexpr T Nul() { return T{}; }
 inline HANDLE HandleInvalide() { return INVALID_HANDLE_VALUE; }
@@ -61,5 +62,6 @@ using TCleRegistre = THandleUnique<HKEY, detail::Nul<HKEY>, detail::FermerCle>;
 using TModule = THandleUnique<HMODULE, detail::Nul<HMODULE>, detail::FermerModule>;
 using TRechercheFichiers = THandleUnique<HANDLE, detail::HandleInvalide, detail::FermerRecherche>;
 using TNotificationChangement = THandleUnique<HANDLE, detail::HandleInvalide, detail::FermerNotification>;
+using TBitmapGdi = THandleUnique<HBITMAP, detail::Nul<HBITMAP>, detail::SupprimerObjetGdi>;
 
 }  // namespace norvel

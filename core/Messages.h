@@ -93,6 +93,9 @@ inline constexpr const wchar_t* ValeurEntiereIncorrecte = L"'%s' n'est pas une v
 inline constexpr const wchar_t* ValeurBooleenneIncorrecte = L"'%s' n'est pas une valeur booléenne";
 
 // ---- Installation
+inline constexpr const wchar_t* NomRaccourciPortail = L"%s - Portail NORVEL Primaire";
+inline constexpr const wchar_t* DescriptionRaccourciPortail =
+    L"Permet de lancer votre navigateur vers le portail NORVEL Primaire de l'école \"%s\"";
 
 // ---- Wizard
 inline constexpr const wchar_t* TitreAssistant = L"Assistant d'installation de NORVEL Primaire";
