@@ -1,0 +1,30 @@
+#pragma once
+// The school lookup through the maker's hosting-information web service: one HTTPS GET of
+// "<endpoint>/<identifier>?plateforme=<code>" with the environment's API key, answered by the
+// school's record in JSON or by a problem whose title explains what is wrong.
+#include "app/Attente.h"
+#include "app/IInformationApplication.h"
+#include "core/ObjetInterfacable.h"
+#include "http/SessionClientsHttp.h"
+#include "school/InfosHebNP.h"
+
+namespace norvel {
+
+class TApiRecuperationInfosHebNP : public TImplemente<TObjetInterfacable, IApiRecuperationInfosHebNP> {
+ public:
+  // ASessionHttp: the session that follows the current HTTP configuration (proxy included);
+  // it must outlive this object. The request waits through AAttente, so that on the
+  // user-interface thread the window stays alive.
+  TApiRecuperationInfosHebNP(TypeEnvironnementDeploiement AEnvironnementDeploiement, TRef<IAttente> AAttente,
+                             TSessionClientsHttp& ASessionHttp);
+
+  void RecupererInfosHeb(const std::wstring& AIdentifiant, const std::wstring& APlateforme,
+                         TypeInfosHebNP& AInfos) override;
+
+ private:
+  TypeEnvironnementDeploiement FEnvironnementDeploiement;
+  TRef<IAttente> FAttente;
+  TSessionClientsHttp& FSessionHttp;
+};
+
+}  // namespace norvel
