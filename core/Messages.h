@@ -96,6 +96,7 @@ inline constexpr const wchar_t* ValeurBooleenneIncorrecte = L"'%s' n'est pas une
 inline constexpr const wchar_t* NomRaccourciPortail = L"%s - Portail NORVEL Primaire";
 inline constexpr const wchar_t* DescriptionRaccourciPortail =
     L"Permet de lancer votre navigateur vers le portail NORVEL Primaire de l'école \"%s\"";
+inline constexpr const wchar_t* CaracteresNonValidesChemin = L"Caractères non valides dans le chemin";
 
 // ---- Wizard
 inline constexpr const wchar_t* TitreAssistant = L"Assistant d'installation de NORVEL Primaire";

@@ -1,0 +1,87 @@
+#pragma once
+// The installation worker: runs the last three steps of the wizard (portal shortcut; removal of
+// earlier versions, download and silent setup; connection file and client launch) on its own
+// thread, never touching the window. Each stage appends an event to a queue under the worker's
+// lock and wakes the user interface's main loop, where the installation manager takes the
+// events off one at a time. Between stages the worker checks whether the window asked it to
+// stop; a stage itself (a running setup, a download) is never interrupted.
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+
+#include "app/OvThread.h"
+#include "install/EvenementInstallation.h"
+#include "install/LancementExecutable.h"
+
+namespace norvel {
+
+// What the wizard knows of the school when the installation starts, and the portal icon the
+// manager wrote for the shortcut.
+struct TypeDonneesInstallationClientLourd {
+  bool Simulation = false;
+  std::wstring CheminInstallation;  // may be empty
+  std::wstring UrlTelechargement;
+  std::wstring NomEcole;
+  std::wstring NomDomaine;
+  uint16_t Port = 0;
+  bool ServeurEnService = false;
+  std::wstring UrlPortail;
+  std::wstring FichierIconePortail;
+};
+
+class TThreadInstallationClientLourd : public TOvThread {
+ public:
+  // Created suspended, with no controller to wake (its end wakes the main loop). The values
+  // are copied: nothing is shared with the user-interface thread but the event queue.
+  explicit TThreadInstallationClientLourd(const TypeDonneesInstallationClientLourd& ADonnees);
+  ~TThreadInstallationClientLourd() override;
+
+  // User-interface thread: asks the worker to stop at its next check and waits, without limit,
+  // for its end (a worker never started ends at once).
+  void Arreter();
+
+  // Worker side: queues an event and wakes the main loop.
+  void AjouterEvenement(TypeNatureEvenementInstallation ANature, bool ASucces, const std::wstring& AChaine = {});
+  // User-interface side: takes the oldest event; false when none is queued.
+  bool ExtraireEvenement(TypeEvenementInstallation& AEvenement);
+  bool EvenementsEnAttente();
+
+ protected:
+  // The stages, in the order Executer runs them. Each posts its own events; a stage that fails
+  // posts its failure event and raises the cancellation exception (EchecEtape).
+  // TelechargerInstallation names the file it downloaded, which the worker deletes at its end.
+  // The shortcut: exactly one event, success or failure; never raises, never stops the worker.
+  virtual void CreerRaccourciPortail();
+  virtual void DesinstallerAnciennesVersions() = 0;
+  virtual void TelechargerInstallation(std::wstring& AFichier) = 0;
+  virtual void InstallerClient(const std::wstring& AFichier) = 0;
+  virtual void ConfigurerEtLancerClient() = 0;
+
+  // Posts the failure of a stage and ends the worker.
+  [[noreturn]] void EchecEtape(TypeNatureEvenementInstallation ANature, const std::wstring& AMessage);
+
+  bool ArretDemande() const { return FArretDemande; }
+
+  void Executer() override;
+
+  const bool FSimulation;
+  const std::wstring FUrlTelechargement;
+  const std::wstring FNomEcole;
+  const std::wstring FNomDomaine;
+  const uint16_t FPort;
+  const bool FServeurEnService;
+  const std::wstring FUrlPortail;
+  const std::wstring FFichierIconePortail;
+  const std::wstring FCheminInstallation;
+  // The worker's own process launcher, for the uninstallers, the setup and the client.
+  TSequenceurLancementExecutable FSequenceur;
+
+ private:
+  std::mutex FSectionCritique;
+  std::deque<TypeEvenementInstallation> FListeEvenementInstallation;
+  std::atomic<bool> FArretDemande{false};
+};
+
+}  // namespace norvel

@@ -1,0 +1,426 @@
+// The installation manager and its worker on a real main loop: events reach the wizard's
+// subscriber on the user-interface thread, in order, one per idle pass, even when the worker
+// posts them faster than the loop runs; a failing stage ends the worker after its failure
+// event; closing waits for the stage in progress (here a real program run by the worker's own
+// process launcher). The stages are the test's own: each does the smallest real work that
+// drives the worker (events, real programs, a real downloaded file).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "app/AttenteApplication.h"
+#include "app/ServicesApplication.h"
+#include "core/Chaines.h"
+#include "core/Exceptions.h"
+#include "core/Handle.h"
+#include "core/Ressources.h"
+#include "install/GestionInstallationsClientLourd.h"
+#include "support/CheminsTest.h"
+
+using namespace norvel;
+using namespace norvel::test;
+using namespace std::chrono;
+
+namespace {
+
+struct TAppel {
+  std::wstring Operation;
+  std::wstring Argument;
+  int Passage = 0;  // the idle pass that delivered it
+  DWORD Thread = 0;
+  bool operator==(const TAppel& a) const { return Operation == a.Operation && Argument == a.Argument; }
+};
+
+void PrintTo(const TAppel& a, std::ostream* os) { *os << VersUtf8(a.Operation) << "(" << VersUtf8(a.Argument) << ")"; }
+
+class TAbonneEnregistreur : public TImplemente<TObjetInterfacable, IAbonneEvenementInstallationsClientLourd> {
+ public:
+  explicit TAbonneEnregistreur(const int* passage = nullptr) : FPassage(passage) {}
+  void RaccourciPortailCree() override { Noter(L"RaccourciPortailCree"); }
+  void EchecRaccourciPortail(const std::wstring& m) override { Noter(L"EchecRaccourciPortail", m); }
+  void DesinstallationEnCours(const std::wstring& n) override { Noter(L"DesinstallationEnCours", n); }
+  void EchecDesinstallation(const std::wstring& m) override { Noter(L"EchecDesinstallation", m); }
+  void TelechargementEnCours() override { Noter(L"TelechargementEnCours"); }
+  void EchecTelechargement(const std::wstring& m) override { Noter(L"EchecTelechargement", m); }
+  void InstallationEnCours() override { Noter(L"InstallationEnCours"); }
+  void EchecInstallation(const std::wstring& m) override { Noter(L"EchecInstallation", m); }
+  void InstallationTerminee() override { Noter(L"InstallationTerminee"); }
+  void LancementTermine() override { Noter(L"LancementTermine"); }
+  void EchecLancement(const std::wstring& m) override { Noter(L"EchecLancement", m); }
+
+  std::vector<TAppel> Appels;
+
+ private:
+  void Noter(const wchar_t* operation, const std::wstring& argument = {}) {
+    Appels.push_back({operation, argument, FPassage ? *FPassage : 0, GetCurrentThreadId()});
+  }
+  const int* FPassage;
+};
+
+class TDossierSpecialEssai : public TImplemente<TObjetInterfacable, IDossierSpecial> {
+ public:
+  explicit TDossierSpecialEssai(std::wstring dossier) : FDossier(std::move(dossier)) {}
+  std::wstring GetDossier(int, TypeNiveauDossierSpecial, int, const std::wstring&) override { return FDossier; }
+  std::wstring GetDossierApplication(const std::wstring&, int, TypeNiveauDossierSpecial, int,
+                                     const std::wstring&) override {
+    return FDossier;
+  }
+  std::wstring GetDossierContexte(IContexteExecution*) override { return FDossier; }
+  std::wstring GetDossierParDefaut() override { return FDossier; }
+  bool SetDossierParDefaut(const std::wstring& dossier) override {
+    FDossier = dossier;
+    return true;
+  }
+
+ private:
+  std::wstring FDossier;
+};
+
+class TThreadInstallationEssai;
+using TypeEtapeEssai = std::function<void(TThreadInstallationEssai&)>;
+
+// The stages a test gives; an empty one does the default: the shortcut succeeds, no earlier
+// version is found, the download and the setup start (the setup runs a real program that ends
+// with 0), the client is configured and launched.
+struct TypeEtapesEssai {
+  TypeEtapeEssai Raccourci, Desinstallation, Telechargement, Installation, Configuration;
+};
+
+class TThreadInstallationEssai : public TThreadInstallationClientLourd {
+ public:
+  TThreadInstallationEssai(const TypeDonneesInstallationClientLourd& donnees, TypeEtapesEssai etapes)
+      : TThreadInstallationClientLourd(donnees), FEtapes(std::move(etapes)) {}
+  ~TThreadInstallationEssai() override { Arreter(); }
+
+  using TThreadInstallationClientLourd::EchecEtape;
+
+  // Runs the test program through the worker's own launcher and answers its exit code.
+  DWORD LancerProgramme(const std::wstring& script) {
+    TypeRetourExecutable retour;
+    FSequenceur.DebutProcessus(FichierBuild(L"tools\\processus_test.exe"), script, L"", CP_UTF8, CP_UTF8, &retour);
+    FSequenceur.Boucler(0);
+    return retour.CodeRetour;
+  }
+
+  std::wstring FichierTelecharge;   // what the download stage produced
+  std::wstring NomEcoleVu;          // the worker's own copy, read on its thread
+
+ protected:
+  void CreerRaccourciPortail() override {
+    NomEcoleVu = FNomEcole;
+    Etape(FEtapes.Raccourci, [this] { AjouterEvenement(EI_CreationRaccourciPortail, true); });
+  }
+  void DesinstallerAnciennesVersions() override { Etape(FEtapes.Desinstallation, [] {}); }
+  void TelechargerInstallation(std::wstring& fichier) override {
+    Etape(FEtapes.Telechargement, [this] { AjouterEvenement(EI_Telechargement, true); });
+    fichier = FichierTelecharge;
+  }
+  void InstallerClient(const std::wstring&) override {
+    Etape(FEtapes.Installation, [this] {
+      AjouterEvenement(EI_Installation, true);
+      if (const DWORD code = LancerProgramme(L"code 0")) EchecEtape(EI_Installation, std::to_wstring(code));
+    });
+  }
+  void ConfigurerEtLancerClient() override {
+    Etape(FEtapes.Configuration, [this] {
+      AjouterEvenement(EI_Configuration, true);
+      AjouterEvenement(EI_Termine, true);
+    });
+  }
+
+ private:
+  void Etape(const TypeEtapeEssai& donnee, const std::function<void()>& parDefaut) {
+    donnee ? donnee(*this) : parDefaut();
+  }
+  TypeEtapesEssai FEtapes;
+};
+
+class TGestionEssai : public TGestionInstallationsClientLourd {
+ public:
+  using TGestionInstallationsClientLourd::TGestionInstallationsClientLourd;
+  TypeEtapesEssai Etapes;
+  std::function<void(TThreadInstallationEssai&)> Preparer;
+  TThreadInstallationEssai* Thread = nullptr;  // owned by the manager
+  TypeDonneesInstallationClientLourd DonneesRecues;
+
+ protected:
+  std::unique_ptr<TThreadInstallationClientLourd> CreerThreadInstallation(
+      const TypeDonneesInstallationClientLourd& donnees) override {
+    DonneesRecues = donnees;
+    auto thread = std::make_unique<TThreadInstallationEssai>(donnees, Etapes);
+    if (Preparer) Preparer(*thread);
+    Thread = thread.get();
+    return thread;
+  }
+};
+
+class GestionInstallations : public testing::Test {
+ protected:
+  void SetUp() override {
+    FApplication.Initialiser();
+    FApplication.SetSurInactivite([this](bool& fini) {
+      ++FPassage;
+      fini = TServicesApplication::Invoquer(dsiIdle) && fini;
+    });
+    FAbonne = NouvelObjet<TAbonneEnregistreur>(&FPassage);
+    FDossier = NouvelObjet<TDossierSpecialEssai>(FTemp.Chemin().wstring() + L"\\");
+    FGestion = NouvelObjet<TGestionEssai>(FDossier, FAbonne);
+  }
+  void TearDown() override {
+    FGestion->Fermer();
+    TServicesApplication::Arreter();
+    FApplication.SetSurInactivite(nullptr);
+    while (FApplication.TraiterUnMessage()) {
+    }
+    FApplication.ExecuterAppelsEnFile();
+  }
+
+  void Lancer() {
+    FGestion->LancerInstallation(false, L"C:\\Client", L"http://localhost/setup.exe", L"Ecole Victor",
+                                 L"serveur.ecole.test", 21300, true, L"https://portail.ecole.test/");
+  }
+
+  // Runs the main loop (no timer: only real wake-ups) until the condition holds; fails after
+  // the limit instead of hanging when a wake-up went missing.
+  void AttendreQue(const std::function<bool()>& condition, milliseconds limite = seconds(15)) {
+    THandle fin(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<bool> expire{false};
+    std::thread veilleur([&] {
+      if (WaitForSingleObject(fin.Get(), static_cast<DWORD>(limite.count())) == WAIT_TIMEOUT) {
+        expire = true;
+        TApplicationGraphique::Reveiller();
+      }
+    });
+    auto c = ConditionFinDAttente([&] { return expire || condition(); });
+    FAttente->Attendre(c.Get(), 0);
+    SetEvent(fin.Get());
+    veilleur.join();
+    ASSERT_FALSE(expire) << "la boucle s'est endormie avec du travail en attente";
+  }
+  // Until the worker has ended and every event it posted has been delivered.
+  void AttendreFinTravailleur() {
+    AttendreQue([this] { return FGestion->Thread->Fini() && !FGestion->Thread->EvenementsEnAttente(); });
+  }
+  std::vector<TAppel> Appels() const { return FAbonne->Appels; }
+
+  TApplicationGraphique& FApplication = TApplicationGraphique::Instance();
+  TRef<TAttenteApplicationFmx> FAttente = NouvelObjet<TAttenteApplicationFmx>();
+  int FPassage = 0;
+  TDossierTemporaire FTemp;
+  TRef<TAbonneEnregistreur> FAbonne;
+  TRef<TDossierSpecialEssai> FDossier;
+  TRef<TGestionEssai> FGestion;
+};
+
+}  // namespace
+
+TEST(TransmettreEvenement, UneOperationParNatureEtIssue) {
+  struct Cas {
+    TypeNatureEvenementInstallation nature;
+    bool succes;
+    const wchar_t* operation;  // null: none
+    bool avecArgument;
+  };
+  const Cas cas[] = {
+      {EI_CreationRaccourciPortail, true, L"RaccourciPortailCree", false},
+      {EI_CreationRaccourciPortail, false, L"EchecRaccourciPortail", true},
+      {EI_Desinstallation, true, L"DesinstallationEnCours", true},
+      {EI_Desinstallation, false, L"EchecDesinstallation", true},
+      {EI_Telechargement, true, L"TelechargementEnCours", false},
+      {EI_Telechargement, false, L"EchecTelechargement", true},
+      {EI_Installation, true, L"InstallationEnCours", false},
+      {EI_Installation, false, L"EchecInstallation", true},
+      {EI_Configuration, true, L"InstallationTerminee", false},
+      {EI_Configuration, false, L"EchecLancement", true},
+      {EI_Termine, true, L"LancementTermine", false},
+      {EI_Termine, false, nullptr, false},
+  };
+  for (const auto& c : cas) {
+    auto abonne = NouvelObjet<TAbonneEnregistreur>();
+    TransmettreEvenement(*abonne, {c.nature, c.succes, L"texte"});
+    SCOPED_TRACE(testing::Message() << c.nature << " " << c.succes);
+    if (!c.operation) {
+      EXPECT_TRUE(abonne->Appels.empty());
+      continue;
+    }
+    ASSERT_EQ(abonne->Appels.size(), 1u);
+    EXPECT_EQ(abonne->Appels[0].Operation, c.operation);
+    EXPECT_EQ(abonne->Appels[0].Argument, c.avecArgument ? L"texte" : L"");
+  }
+}
+
+TEST_F(GestionInstallations, InstallationCompleteEtIconeDuPortail) {
+  EXPECT_FALSE(FGestion->EstActif());
+  FGestion->Etapes.Desinstallation = [](TThreadInstallationEssai& t) {
+    t.AjouterEvenement(EI_Desinstallation, true, L"Client NORVEL Primaire 2022 (Win64)");
+  };
+  Lancer();
+  EXPECT_TRUE(FGestion->EstActif());
+  AttendreFinTravailleur();
+  const std::vector<TAppel> attendu = {{L"RaccourciPortailCree"},
+                                       {L"DesinstallationEnCours", L"Client NORVEL Primaire 2022 (Win64)"},
+                                       {L"TelechargementEnCours"},
+                                       {L"InstallationEnCours"},
+                                       {L"InstallationTerminee"},
+                                       {L"LancementTermine"}};
+  EXPECT_EQ(Appels(), attendu);
+  EXPECT_EQ(FGestion->Thread->NomEcoleVu, L"Ecole Victor");
+
+  // The icon the shortcut uses: the program's resource, in the default special folder.
+  const std::wstring icone = FTemp.Fichier(L"Portail.ico");
+  EXPECT_EQ(FGestion->DonneesRecues.FichierIconePortail, icone);
+  EXPECT_EQ(FGestion->DonneesRecues.UrlPortail, L"https://portail.ecole.test/");
+  std::string contenu;
+  {
+    THandleFichier f(CreateFileW(icone.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(f);
+    char tampon[65536];
+    DWORD lus = 0;
+    while (ReadFile(f.Get(), tampon, sizeof tampon, &lus, nullptr) && lus > 0) contenu.append(tampon, lus);
+  }
+  EXPECT_TRUE(contenu == DonneesRessource(L"PORTAILICONE"));
+}
+
+TEST_F(GestionInstallations, EvenementsPlusRapidesQueLaBoucleUnParPassage) {
+  constexpr int Versions = 30;
+  FGestion->Etapes.Desinstallation = [](TThreadInstallationEssai& t) {
+    for (int i = 0; i < Versions; ++i) t.AjouterEvenement(EI_Desinstallation, true, L"Version " + std::to_wstring(i));
+  };
+  Lancer();
+  // The main thread does not run its loop while the worker posts everything: every wake-up
+  // is queued before the first idle pass.
+  while (!FGestion->Thread->Fini()) Sleep(10);
+  AttendreFinTravailleur();
+
+  std::vector<TAppel> attendu = {{L"RaccourciPortailCree"}};
+  for (int i = 0; i < Versions; ++i) attendu.push_back({L"DesinstallationEnCours", L"Version " + std::to_wstring(i)});
+  for (const wchar_t* op : {L"TelechargementEnCours", L"InstallationEnCours", L"InstallationTerminee",
+                            L"LancementTermine"})
+    attendu.push_back({op});
+  const auto appels = Appels();
+  ASSERT_EQ(appels, attendu);
+  for (size_t i = 0; i < appels.size(); ++i) {
+    EXPECT_EQ(appels[i].Thread, GetCurrentThreadId());
+    if (i > 0) {
+      EXPECT_GT(appels[i].Passage, appels[i - 1].Passage) << "deux événements dans un même passage";
+    }
+  }
+}
+
+TEST_F(GestionInstallations, UneEtapeEnEchecTermineLeTravailleur) {
+  const auto echecTelechargement = [](TThreadInstallationEssai& t) {
+    t.AjouterEvenement(EI_Telechargement, true);
+    t.EchecEtape(EI_Telechargement, L"Erreur HTTP 404 : Not Found");
+  };
+  const auto echecSetup = [](TThreadInstallationEssai& t) {
+    t.AjouterEvenement(EI_Installation, true);
+    if (const DWORD code = t.LancerProgramme(L"code 3")) t.EchecEtape(EI_Installation, L"code " + std::to_wstring(code));
+  };
+  const auto erreurCatalogue = [](TThreadInstallationEssai&) { throw EOvalis(L"Catalogue des produits illisible"); };
+  const auto echecRaccourci = [](TThreadInstallationEssai& t) {
+    t.AjouterEvenement(EI_CreationRaccourciPortail, false, L"Accès refusé");
+  };
+  const auto echecLancement = [](TThreadInstallationEssai& t) {
+    t.AjouterEvenement(EI_Configuration, true);
+    t.EchecEtape(EI_Configuration, L"Client introuvable");
+  };
+  struct Cas {
+    const char* nom;
+    TypeEtapesEssai etapes;
+    std::vector<TAppel> attendu;
+  };
+  const std::vector<Cas> cas = {
+      {"téléchargement",
+       {.Telechargement = echecTelechargement},
+       {{L"RaccourciPortailCree"}, {L"TelechargementEnCours"}, {L"EchecTelechargement", L"Erreur HTTP 404 : Not Found"}}},
+      {"setup",
+       {.Installation = echecSetup},
+       {{L"RaccourciPortailCree"}, {L"TelechargementEnCours"}, {L"InstallationEnCours"}, {L"EchecInstallation", L"code 3"}}},
+      // An error no stage reported still reaches the window as the failure of its stage.
+      {"catalogue", {.Desinstallation = erreurCatalogue}, {{L"RaccourciPortailCree"}, {L"EchecDesinstallation", L"Catalogue des produits illisible"}}},
+      // The shortcut's failure does not stop the installation.
+      {"raccourci",
+       {.Raccourci = echecRaccourci},
+       {{L"EchecRaccourciPortail", L"Accès refusé"}, {L"TelechargementEnCours"}, {L"InstallationEnCours"},
+        {L"InstallationTerminee"}, {L"LancementTermine"}}},
+      {"lancement",
+       {.Configuration = echecLancement},
+       {{L"RaccourciPortailCree"}, {L"TelechargementEnCours"}, {L"InstallationEnCours"}, {L"InstallationTerminee"},
+        {L"EchecLancement", L"Client introuvable"}}},
+  };
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.nom);
+    FAbonne->Appels.clear();
+    FGestion->Fermer();
+    FGestion = NouvelObjet<TGestionEssai>(FDossier, FAbonne);
+    FGestion->Etapes = c.etapes;
+    Lancer();
+    AttendreFinTravailleur();
+    EXPECT_EQ(Appels(), c.attendu);
+  }
+}
+
+TEST_F(GestionInstallations, LeFichierTelechargeEstSupprimeALaFin) {
+  const std::wstring fichier = FTemp.Fichier(L"Install_NVLPRIMclient.exe");
+  FGestion->Etapes.Telechargement = [&](TThreadInstallationEssai& t) {
+    t.AjouterEvenement(EI_Telechargement, true);
+    THandleFichier f(CreateFileW(fichier.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    t.FichierTelecharge = fichier;
+  };
+  FGestion->Etapes.Installation = [&](TThreadInstallationEssai& t) {
+    EXPECT_NE(GetFileAttributesW(fichier.c_str()), INVALID_FILE_ATTRIBUTES);
+    t.EchecEtape(EI_Installation, L"signature invalide");
+  };
+  Lancer();
+  AttendreFinTravailleur();
+  EXPECT_EQ(Appels().back(), (TAppel{L"EchecInstallation", L"signature invalide"}));
+  EXPECT_EQ(GetFileAttributesW(fichier.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(GestionInstallations, FermerAttendLaFinDeLEtapeEnCours) {
+  std::atomic<bool> setupFini{false}, configurationLancee{false};
+  steady_clock::time_point debutSetup;
+  FGestion->Etapes.Configuration = [&](TThreadInstallationEssai&) { configurationLancee = true; };
+  FGestion->Etapes.Installation = [&](TThreadInstallationEssai& t) {
+    t.AjouterEvenement(EI_Installation, true);
+    debutSetup = steady_clock::now();
+    t.LancerProgramme(L"attendre 1500");
+    setupFini = true;
+  };
+  Lancer();
+  AttendreQue([&] { return !Appels().empty() && Appels().back().Operation == L"InstallationEnCours"; });
+  ASSERT_FALSE(setupFini);
+
+  FGestion->Fermer();
+  // The setup program ran to its end; the worker stopped at the next check.
+  EXPECT_TRUE(setupFini);
+  EXPECT_GE(steady_clock::now() - debutSetup, milliseconds(1400));
+  EXPECT_FALSE(configurationLancee);
+  EXPECT_FALSE(FGestion->EstActif());
+  // Nothing more reaches the window.
+  const size_t avant = Appels().size();
+  FApplication.ExecuterInactivite();
+  EXPECT_EQ(Appels().size(), avant);
+}
+
+TEST_F(GestionInstallations, IconeImpossibleAucunTravailleur) {
+  FDossier->SetDossierParDefaut(L"C:\\dossier|invalide\\");
+  try {
+    Lancer();
+    ADD_FAILURE() << "aucune erreur";
+  } catch (const EOvalis& e) {
+    EXPECT_EQ(e.Message(), L"Caractères non valides dans le chemin");
+  }
+  EXPECT_EQ(FGestion->Thread, nullptr);
+  EXPECT_FALSE(FGestion->EstActif());
+
+  // A folder that does not exist: the write's own error, and still no worker.
+  FDossier->SetDossierParDefaut(FTemp.Fichier(L"absent\\"));
+  EXPECT_THROW(Lancer(), EOvalis);
+  EXPECT_EQ(FGestion->Thread, nullptr);
+}
