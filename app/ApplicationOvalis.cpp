@@ -3,6 +3,7 @@
 #include "app/DossierSpecial.h"
 #include "app/GestionGlobaleEvenements.h"
 #include "app/GestionIcu.h"
+#include "app/ListePersistance.h"
 #include "app/OvThread.h"
 #include "app/RestrictionsApiWindows.h"
 #include "app/SurchargeRepertoires.h"
@@ -63,7 +64,7 @@ void TApplicationOvalis::InitialiserApplication() {
   }
   AjouterService<IGestionIcu>(NouvelObjet<TGestionIcu>());
   AjouterService<IGestionGlobaleEvenements>(NouvelObjet<TGestionGlobaleEvenements>());
-  // The persisted parameter lists (IID_IListePersistanceParametresApplicatif) are registered here.
+  AjouterService<IListePersistanceParametresApplicatif>(NouvelObjet<TListePersistanceParametresApplicatif>());
 }
 
 void TApplicationOvalis::FinaliserApplication() {

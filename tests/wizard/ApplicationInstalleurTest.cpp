@@ -181,7 +181,8 @@ Journal Executer(Panne panne, std::optional<GUID> guidEnPanne = std::nullopt) {
 
 const Journal Enregistrements = {
     L"+IInformationApplication", L"+ISurchargeRepertoiresWindows", L"+IDossierSpecial", L"+IGestionIcu",
-    L"+IGestionGlobaleEvenements", L"+IAttente", L"+IGestionSkin", L"+IPileGestionMessageSimple",
+    L"+IGestionGlobaleEvenements", L"+IListePersistanceParametresApplicatif", L"+IAttente", L"+IGestionSkin",
+    L"+IPileGestionMessageSimple",
 };
 const Journal Desenregistrements = {
     L"-ISessionsClientsHttp",
