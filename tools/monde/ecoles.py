@@ -34,15 +34,13 @@ import argparse
 import copy
 import json
 import os
-import signal
 import sys
-import threading
 import urllib.parse
 
 ICI = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, ICI)
 
-from serveur import Script, ServeurMonde  # noqa: E402
+from serveur import Script, ServeurMonde, servir_jusqu_au_signal  # noqa: E402
 
 PREFIXE = "/api/InfosNP/"
 # The port of the assistant's development endpoint (school/PointsAccesInfosHeb.cpp).
@@ -200,13 +198,7 @@ def main():
     serveur = ServeurMonde()
     serveur.ecouter("https", args.port, args.pki)
     ServiceEcoles(serveur).brancher()
-    serveur.demarrer()
-    print(json.dumps(serveur.ports), flush=True)
-    arret = threading.Event()
-    signal.signal(signal.SIGTERM, lambda *_: arret.set())
-    signal.signal(signal.SIGINT, lambda *_: arret.set())
-    arret.wait()
-    serveur.arreter()
+    servir_jusqu_au_signal(serveur)
 
 
 if __name__ == "__main__":

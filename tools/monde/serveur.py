@@ -373,6 +373,17 @@ class ServeurMonde:
                 self.scripter(chemin, cles)
 
 
+def servir_jusqu_au_signal(serveur):
+    """Starts the server, prints its ports as JSON, and serves until SIGTERM or SIGINT."""
+    serveur.demarrer()
+    print(json.dumps(serveur.ports), flush=True)
+    arret = threading.Event()
+    signal.signal(signal.SIGTERM, lambda *_: arret.set())
+    signal.signal(signal.SIGINT, lambda *_: arret.set())
+    arret.wait()
+    serveur.arreter()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--pki", help="folder made by pki.sh monde (adds the HTTPS listeners)")
@@ -381,13 +392,7 @@ def main():
     serveur = ServeurMonde(args.pki)
     if args.scripts:
         serveur.charger_scripts(args.scripts)
-    serveur.demarrer()
-    print(json.dumps(serveur.ports), flush=True)
-    arret = threading.Event()
-    signal.signal(signal.SIGTERM, lambda *_: arret.set())
-    signal.signal(signal.SIGINT, lambda *_: arret.set())
-    arret.wait()
-    serveur.arreter()
+    servir_jusqu_au_signal(serveur)
 
 
 if __name__ == "__main__":
