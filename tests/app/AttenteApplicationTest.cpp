@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/AttenteApplication.h"
+#include "app/Fiche.h"
 #include "app/ServicesApplication.h"
 #include "core/Exceptions.h"
 
@@ -228,4 +229,31 @@ TEST_F(AttenteApplication, LaFinDUnThreadSansAttenteReveilleLaBouclePrincipale) 
   FAttente->Attendre(condition.Get(), 0);
   travailleur.join();
   EXPECT_LT(condition->FAppels, 20);
+}
+
+TEST_F(AttenteApplication, UneExceptionDansUnMessageEstMontreeEtLaBouclePoursuit) {
+  // A form whose handler fails on one message; the platform's handler receives the failure.
+  class TFicheFragile : public TFiche {
+   public:
+    TFicheFragile() { CreerFenetre(L"fragile", WS_POPUP, 10, 10); }
+    int FRecus = 0;
+
+   protected:
+    LRESULT TraiterMessage(UINT message, WPARAM w, LPARAM l) override {
+      if (message == WM_APP + 5) {
+        ++FRecus;
+        throw EOvalis(L"le gestionnaire a échoué");
+      }
+      return TFiche::TraiterMessage(message, w, l);
+    }
+  };
+  TFicheFragile fiche;
+  std::vector<std::wstring> montrees;
+  FApplication.SetSurException([&](const std::exception& e) { montrees.push_back(MessageDe(e)); });
+  PostMessageW(fiche.Handle(), WM_APP + 5, 0, 0);
+  PostMessageW(fiche.Handle(), WM_APP + 5, 0, 0);
+  auto condition = ConditionFinDAttente([&] { return fiche.FRecus == 2; });
+  FAttente->Attendre(condition.Get(), 0);
+  FApplication.SetSurException(nullptr);
+  EXPECT_EQ(montrees, (std::vector<std::wstring>{L"le gestionnaire a échoué", L"le gestionnaire a échoué"}));
 }

@@ -3,9 +3,11 @@
 // recording registry, a recording form and recording services write one journal.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <thread>
 
+#include "app/FormatDate.h"
 #include "app/GestionGlobaleEvenements.h"
 #include "app/InformationApplication.h"
 #include "app/ServicesApplication.h"
@@ -94,6 +96,9 @@ class TServiceBoucleEssai : public TServiceOvalisNonReentrant {
 
 enum class Panne { Aucune, Fiche, Initialiser };
 
+// What a test does once the form is initialised, before the user closes it.
+std::function<void()> GPendantLaBoucle;
+
 class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
  public:
   explicit TFicheEssai(Panne panne) : FPanne(panne) {}
@@ -103,6 +108,7 @@ class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
     TFicheInstalleurNorvelPrimaire::Initialiser(attente, dossierSpecial, informationApplication, chemin);
     Noter(L"Initialiser(" + chemin + L") " + Titre());
     if (FPanne == Panne::Initialiser) throw EOvalis(L"L'étape 1 a échoué");
+    if (GPendantLaBoucle) TApplicationGraphique::AppelerSurThreadPrincipal(std::exchange(GPendantLaBoucle, nullptr));
     // The user closes the window a little later.
     TApplicationGraphique::AppelerSurThreadPrincipal([this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); });
   }
@@ -274,4 +280,22 @@ TEST(ApplicationInstalleur, PoliceParDefautArial12) {
   GetObjectW(police, sizeof(description), &description);
   DeleteObject(police);
   EXPECT_STREQ(description.lfFaceName, L"Arial");
+}
+
+TEST(ApplicationInstalleur, FormatDeDateNormaliseAuDemarrageEtAuChangementDeParametres) {
+  const std::wstring origine = FormatDateCourte();
+  SetFormatDateCourte(L"yyyy-MM-dd");
+  std::wstring auDemarrage, apresChangement;
+  GPendantLaBoucle = [&] {
+    auDemarrage = FormatDateCourte();
+    // The user changes the regional settings: the system tells every top-level window.
+    SetFormatDateCourte(L"d.M.yyyy");
+    SendMessageW(TApplicationGraphique::Instance().FenetreUtilitaire(), WM_SETTINGCHANGE, 0,
+                 reinterpret_cast<LPARAM>(L"intl"));
+    apresChangement = FormatDateCourte();
+  };
+  Executer(Panne::Aucune);
+  SetFormatDateCourte(origine);
+  EXPECT_EQ(auDemarrage, L"yyyy/mm/dd");
+  EXPECT_EQ(apresChangement, L"dd/mm/yyyy");
 }
