@@ -97,6 +97,14 @@ inline constexpr const wchar_t* NomRaccourciPortail = L"%s - Portail NORVEL Prim
 inline constexpr const wchar_t* DescriptionRaccourciPortail =
     L"Permet de lancer votre navigateur vers le portail NORVEL Primaire de l'école \"%s\"";
 inline constexpr const wchar_t* CaracteresNonValidesChemin = L"Caractères non valides dans le chemin";
+// Signature check of the downloaded setup: %0 the code, %1 the system's text, %2 the call.
+inline constexpr const wchar_t* SignatureAbsente =
+    L"La vérification de la signature numérique a échoué (%2:s, TRUST_E_NOSIGNATURE + 0x%0:.8x) : %1:s";
+inline constexpr const wchar_t* SignatureRefusee = L"La vérification de la signature numérique a échoué (%2:s, 0x%0:.8x) : %1:s";
+inline constexpr const wchar_t* NomCertificat = L"Nom du certificat = \"%s\"";
+inline constexpr const wchar_t* ExecutableNonSigne =
+    L"L'exécutable n'est pas signé numériquement ou la signature est invalide.";
+inline constexpr const wchar_t* ErreurVerificationSignature = L"Erreur de la vérification de la signature : %s";
 
 // ---- Wizard
 inline constexpr const wchar_t* TitreAssistant = L"Assistant d'installation de NORVEL Primaire";

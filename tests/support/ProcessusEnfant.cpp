@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -90,37 +91,68 @@ void EcrireLigneEnfant(std::wstring_view ligne) {
   WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), octets.data(), static_cast<DWORD>(octets.size()), &ecrits, nullptr);
 }
 
-TResultatEnfant LancerProgrammeEnfant(std::wstring_view nom, std::wstring_view arguments, std::wstring executable) {
-  THandle lecture;
-  THandle ecriture;
-  SECURITY_ATTRIBUTES heritable{sizeof(heritable), nullptr, TRUE};
-  if (!CreatePipe(lecture.Adresse(), ecriture.Adresse(), &heritable, 0)) Echec("CreatePipe");
-  SetHandleInformation(lecture.Get(), HANDLE_FLAG_INHERIT, 0);
+namespace {
+
+// One of the child's output streams: a pipe whose end the child inherits, read whole by a thread
+// of ours until the child's copy closes.
+class TTubeSortie {
+ public:
+  TTubeSortie() {
+    SECURITY_ATTRIBUTES heritable{sizeof(heritable), nullptr, TRUE};
+    if (!CreatePipe(FLecture.Adresse(), FEcriture.Adresse(), &heritable, 0)) Echec("CreatePipe");
+    SetHandleInformation(FLecture.Get(), HANDLE_FLAG_INHERIT, 0);
+  }
+  HANDLE CoteEnfant() const { return FEcriture.Get(); }
+  // Once the child holds its copy: ours goes, so that the reading ends with the child.
+  void Lire() {
+    FEcriture.Reinitialiser();
+    FLecteur = std::thread([this] {
+      char tampon[4096];
+      DWORD lus = 0;
+      while (ReadFile(FLecture.Get(), tampon, sizeof(tampon), &lus, nullptr) && lus > 0) FOctets.append(tampon, lus);
+    });
+  }
+  std::wstring Texte() {
+    if (FLecteur.joinable()) FLecteur.join();
+    return DepuisUtf8(FOctets);
+  }
+  ~TTubeSortie() {
+    if (FLecteur.joinable()) FLecteur.join();
+  }
+
+ private:
+  THandle FLecture;
+  THandle FEcriture;
+  std::string FOctets;
+  std::thread FLecteur;
+};
+
+}  // namespace
+
+TResultatEnfant LancerProgrammeEnfant(std::wstring_view nom, std::wstring_view arguments, std::wstring executable,
+                                      bool capturerErreurs) {
+  TTubeSortie sortie;
+  std::optional<TTubeSortie> erreurs;
+  if (capturerErreurs) erreurs.emplace();
 
   STARTUPINFOW demarrage{sizeof(demarrage)};
   demarrage.dwFlags = STARTF_USESTDHANDLES;
   demarrage.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  demarrage.hStdOutput = ecriture.Get();
-  demarrage.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  demarrage.hStdOutput = sortie.CoteEnfant();
+  demarrage.hStdError = erreurs ? erreurs->CoteEnfant() : GetStdHandle(STD_ERROR_HANDLE);
   const PROCESS_INFORMATION infos = DemarrerEnfant(nom, arguments, executable, demarrage, true);
   THandle processus(infos.hProcess);
   THandle thread(infos.hThread);
-  ecriture.Reinitialiser();  // the pipe ends when the child's copy closes
+  sortie.Lire();
+  if (erreurs) erreurs->Lire();
 
-  std::string octets;
-  std::thread lecteur([&] {
-    char tampon[4096];
-    DWORD lus = 0;
-    while (ReadFile(lecture.Get(), tampon, sizeof(tampon), &lus, nullptr) && lus > 0) octets.append(tampon, lus);
-  });
   const bool termine = WaitForSingleObject(processus.Get(), DelaiEnfantMs) == WAIT_OBJECT_0;
   if (!termine) TerminateProcess(processus.Get(), 1);
-  lecteur.join();
-  if (!termine) throw std::runtime_error("le programme enfant ne s'est pas terminé à temps : " + VersUtf8(nom));
-
   TResultatEnfant resultat;
+  resultat.Sortie = sortie.Texte();
+  if (erreurs) resultat.Erreurs = erreurs->Texte();
+  if (!termine) throw std::runtime_error("le programme enfant ne s'est pas terminé à temps : " + VersUtf8(nom));
   GetExitCodeProcess(processus.Get(), &resultat.CodeSortie);
-  resultat.Sortie = DepuisUtf8(octets);
   return resultat;
 }
 

@@ -31,14 +31,16 @@ void EcrireLigneEnfant(std::wstring_view ligne);
 
 struct TResultatEnfant {
   DWORD CodeSortie = 0;
-  std::wstring Sortie;  // standard output, decoded from UTF-8
+  std::wstring Sortie;   // standard output, decoded from UTF-8
+  std::wstring Erreurs;  // standard error, decoded from UTF-8, when asked for
 };
 
 // Starts `executable` (this test program when empty) with the command line text
 // `"<executable>" <arguments>`, as child `nom`; waits for it (30 s at most) and captures its
-// standard output. Raises std::runtime_error when it cannot start or does not end.
+// standard output (and its standard error when asked; otherwise that goes to this program's).
+// Raises std::runtime_error when it cannot start or does not end.
 TResultatEnfant LancerProgrammeEnfant(std::wstring_view nom, std::wstring_view arguments,
-                                      std::wstring executable = {});
+                                      std::wstring executable = {}, bool capturerErreurs = false);
 
 // The same child started without waiting for it: for tests that order the steps of two
 // processes (named events) or end the child in the middle of its work. Its output goes to this

@@ -1,0 +1,67 @@
+#pragma once
+// What the UI driver does to another program's windows: find the top-level window and its
+// controls, read them, act on them as a person would, and wait for what should follow.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace norvel::pilote {
+
+// A failure the driver reports with its message (exit code 1).
+class EEchecPilote : public std::runtime_error {
+ public:
+  explicit EEchecPilote(const std::wstring& message);
+  const std::wstring& Message() const { return FMessage; }
+
+ private:
+  std::wstring FMessage;
+};
+
+struct TCritereFenetre {
+  std::wstring Titre;
+  bool Prefixe = false;
+};
+
+struct TInfoControle {
+  HWND Fenetre = nullptr;
+  int Id = 0;
+  std::wstring Classe;
+  std::wstring Texte;
+  bool Visible = false;  // shown, and so are all its parents
+  bool Actif = false;    // enabled, and so are all its parents
+};
+
+// Polls `condition` every 50 ms until it holds; false when the delay runs out first.
+bool AttendreQue(const std::function<bool()>& condition, std::chrono::milliseconds delai);
+
+// The first visible top-level window whose title matches; none when there is none.
+HWND TrouverFenetre(const TCritereFenetre& critere);
+
+// Every descendant control of the window, in creation order.
+std::vector<TInfoControle> ListerControles(HWND fenetre);
+// The descendant with this identifier; raises when there is none.
+HWND TrouverControle(HWND fenetre, int id);
+TInfoControle DecrireControle(HWND controle);
+
+// The control's text as its owner keeps it (WM_GETTEXT, answered by the owning thread).
+std::wstring LireTexte(HWND controle);
+// Replaces an edit's text; its owner gets exactly one EN_CHANGE.
+void Saisir(HWND controle, const std::wstring& texte);
+// Types the characters at the end of an edit's text, one WM_CHAR each (one EN_CHANGE each).
+void Taper(HWND controle, const std::wstring& texte);
+// Clicks a button or check box (BM_CLICK): its owner gets BN_CLICKED, a check box toggles.
+void Cliquer(HWND controle);
+// -1 when the control has no check state.
+int EtatCoche(HWND controle);
+// Presses and releases Enter in the window's focused control (or the window itself), through
+// the owner's message loop as a keyboard would: the default button answers it.
+void AppuyerEntree(HWND fenetre);
+
+// "*" stands for any run of characters, "?" for one; everything else matches itself.
+bool CorrespondAuMotif(std::wstring_view texte, std::wstring_view motif);
+
+}  // namespace norvel::pilote
