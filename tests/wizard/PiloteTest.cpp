@@ -21,6 +21,8 @@ namespace {
 namespace Id = IdControle;
 
 constexpr UINT_PTR MinuterieReponse = 1;
+// Puts the window back as it was created, between two tests that share it.
+constexpr UINT MessageReinitialiser = WM_APP + 1;
 
 // The window's state as its own thread sees it.
 struct TEtatFenetre {
@@ -69,6 +71,21 @@ LRESULT CALLBACK ProcedureFenetre(HWND fenetre, UINT message, WPARAM w, LPARAM l
       }
       return 0;
     }
+    case MessageReinitialiser: {
+      KillTimer(fenetre, MinuterieReponse);
+      HWND panneau = GetDlgItem(fenetre, Id::PanelEtape2);
+      SetDlgItemTextW(panneau, Id::EditRNE, L"");
+      SetDlgItemTextW(panneau, Id::LabelEtape2Explication, L"Saisissez le RNE");
+      EnableWindow(GetDlgItem(panneau, Id::BtnValidationRNE), FALSE);
+      ShowWindow(GetDlgItem(fenetre, Id::LabelErreurEtape2), SW_HIDE);
+      SetDlgItemTextW(fenetre, Id::LabelErreurEtape2, L"");
+      CheckDlgButton(fenetre, Id::CheckboxCGUEtape4, BST_UNCHECKED);
+      SetDlgItemTextW(fenetre, Id::LabelEtape4, L"");
+      SetFocus(GetDlgItem(panneau, Id::EditRNE));
+      etat->Changements = 0;
+      etat->Clics = 0;
+      return 0;
+    }
     case WM_TIMER: {
       KillTimer(fenetre, MinuterieReponse);
       HWND edit = GetDlgItem(GetDlgItem(fenetre, Id::PanelEtape2), Id::EditRNE);
@@ -102,6 +119,7 @@ class TFenetreTest {
   TFenetreTest& operator=(const TFenetreTest&) = delete;
 
   const std::wstring& Titre() const { return FTitre; }
+  void Reinitialiser() { SendMessageW(FFenetre, MessageReinitialiser, 0, 0); }
   HWND Fenetre() const { return FFenetre; }
   TEtatFenetre Etat;
 
@@ -163,17 +181,28 @@ TResultatPilote Piloter(const std::wstring& arguments) {
 
 std::wstring Guillemets(const std::wstring& texte) { return L"\"" + texte + L"\""; }
 
+// One window for the whole suite, put back as new before each test: under Wine without a window
+// manager, hiding a top-level window costs two seconds.
 class Pilote : public testing::Test {
  protected:
-  static inline std::atomic<int> FNumero{0};
-  TFenetreTest FFenetre{L"Fenêtre d'essai du pilote n°" + std::to_wstring(++FNumero)};
+  static void SetUpTestSuite() { FPartagee = new TFenetreTest(L"Fenêtre d'essai du pilote n°1"); }
+  static void TearDownTestSuite() {
+    delete FPartagee;
+    FPartagee = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_TRUE(FFenetre.Fenetre());
+    FFenetre.Reinitialiser();
+  }
+
+  static inline TFenetreTest* FPartagee = nullptr;
+  TFenetreTest& FFenetre = *FPartagee;
   std::wstring FTitre = L"-titre " + Guillemets(FFenetre.Titre()) + L" ";
 };
 
 }  // namespace
 
 TEST_F(Pilote, ListsTheControlsOfTheWindowAndItsPanels) {
-  ASSERT_TRUE(FFenetre.Fenetre());
   const auto r = Piloter(FTitre + L"attendre-fenetre -- lister");
   ASSERT_EQ(0u, r.Code) << VersUtf8(r.Erreurs);
   const auto lignes = Decouper(r.Sortie, L'\n');
@@ -226,10 +255,11 @@ TEST_F(Pilote, FindsTheWindowByTheBeginningOfItsTitle) {
       << "without -prefixe the title must match whole";
 }
 
-TEST_F(Pilote, ClosesTheWindowAndSeesItGo) {
-  const auto r = Piloter(FTitre + L"fermer -- attendre-fermeture");
+TEST(PiloteFermeture, ClosesTheWindowAndSeesItGo) {
+  TFenetreTest fenetre(L"Fenêtre d'essai du pilote à fermer");
+  const auto r = Piloter(L"-titre " + Guillemets(fenetre.Titre()) + L" fermer -- attendre-fermeture");
   ASSERT_EQ(0u, r.Code) << VersUtf8(r.Erreurs);
-  EXPECT_FALSE(IsWindow(FFenetre.Fenetre()));
+  EXPECT_FALSE(IsWindow(fenetre.Fenetre()));
 }
 
 TEST_F(Pilote, FailuresSayWhatWentWrong) {
