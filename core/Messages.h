@@ -83,6 +83,7 @@ inline constexpr const wchar_t* RequeteHttpInterrompue = L"La requête HTTP a é
 inline constexpr const wchar_t* ArretApplicationEnCours = L"Arrêt de l'application en cours...";
 
 // ---- HTTP configuration file, thread, tests, discovery, search, dialogs
+inline constexpr const wchar_t* ValeurBooleenneXsdIncorrecte = L"%s n'est pas une valeur correcte pour un type xsd:boolean.";
 
 // ---- School lookup
 inline constexpr const wchar_t* AucuneEcoleCorrespondante = L"Aucune école correspondante, vérifiez les caractères saisis";

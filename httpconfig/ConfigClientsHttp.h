@@ -13,6 +13,8 @@
 #include "httpconfig/ListeProxies.h"
 #include "httpconfig/ResultatsConfigClientsHttp.h"
 
+struct IXMLDOMElement;
+
 namespace norvel {
 
 // The built-in test address, tested before the configured ones: a page of the publisher's site.
@@ -89,6 +91,13 @@ class TypeConfigClientsHttp {
 
   // A copy of everything but the credentials, which never leave the master.
   TypeConfigClientsHttp Dupliquer() const;
+
+  // The file form, the element "Version1" under the root of the configuration file. Writing
+  // replaces that element and writes every stored field, empty ones included; reading goes
+  // through the setters (so the known lists follow) and leaves everything as it is when the
+  // element is missing. The credentials are written and read in their obfuscated text form.
+  void LireXml(IXMLDOMElement* noeudRacine);
+  void EcrireXml(IXMLDOMElement* noeudRacine) const;
 
   // WinHTTP's proxy settings for a kind: named proxies for the explicit kinds that have one,
   // no proxy otherwise (the automatic kinds resolve their proxy per request).
