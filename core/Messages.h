@@ -84,6 +84,7 @@ inline constexpr const wchar_t* ArretApplicationEnCours = L"Arrêt de l'applicat
 
 // ---- HTTP configuration file, thread, tests, discovery, search, dialogs
 inline constexpr const wchar_t* ValeurBooleenneXsdIncorrecte = L"%s n'est pas une valeur correcte pour un type xsd:boolean.";
+inline constexpr const wchar_t* NomServeurAvecBarreOblique = L"Un nom de serveur ne doit pas contenir le caractère \"/\"";
 
 // ---- School lookup
 inline constexpr const wchar_t* AucuneEcoleCorrespondante = L"Aucune école correspondante, vérifiez les caractères saisis";

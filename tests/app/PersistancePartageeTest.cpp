@@ -20,6 +20,7 @@
 #include "core/Exceptions.h"
 #include "support/CheminsTest.h"
 #include "support/ProcessusEnfant.h"
+#include "support/Sondage.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -30,16 +31,6 @@ std::wstring Parametre(const wchar_t* nom) {
   std::wstring valeur;
   TLigneDeCommande::ValeurParam(nom, valeur);
   return valeur;
-}
-
-// Polls until the check holds or the delay runs out.
-bool AttendreQue(const std::function<bool()>& verification, DWORD delaiMs = 10000) {
-  const ULONGLONG fin = GetTickCount64() + delaiMs;
-  while (!verification()) {
-    if (GetTickCount64() > fin) return false;
-    Sleep(5);
-  }
-  return true;
 }
 
 // Records what the persistence object reports about changes made elsewhere.
