@@ -85,6 +85,13 @@ inline constexpr const wchar_t* ArretApplicationEnCours = L"Arrêt de l'applicat
 // ---- HTTP configuration file, thread, tests, discovery, search, dialogs
 inline constexpr const wchar_t* ValeurBooleenneXsdIncorrecte = L"%s n'est pas une valeur correcte pour un type xsd:boolean.";
 inline constexpr const wchar_t* NomServeurAvecBarreOblique = L"Un nom de serveur ne doit pas contenir le caractère \"/\"";
+inline constexpr const wchar_t* CodeHttp = L"Code HTTP %0:s (%1:s)";
+// Trace lines of an automatic proxy evaluation.
+inline constexpr const wchar_t* AutoProxyModeAutomatique = L"Appel au service AutoProxy en mode automatique";
+inline constexpr const wchar_t* AutoProxyAdresseConfig =
+    L"Appel au service AutoProxy en utilisant l'adresse de configuration automatique %s";
+inline constexpr const wchar_t* AutoProxyAdresseEvaluee = L"Adresse évaluée : %s";
+inline constexpr const wchar_t* AutoProxyServeursObtenus = L"Serveurs proxy obtenus : %s";
 
 // ---- School lookup
 inline constexpr const wchar_t* AucuneEcoleCorrespondante = L"Aucune école correspondante, vérifiez les caractères saisis";

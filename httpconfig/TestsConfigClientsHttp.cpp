@@ -1,0 +1,111 @@
+#include "httpconfig/TestsConfigClientsHttp.h"
+
+#include <algorithm>
+
+#include "core/Chaines.h"
+
+namespace norvel {
+
+namespace {
+
+TypeConfigClientsHttp ConfigForceeSurProxy(const TypeConfigClientsHttp& configInit, const std::wstring& proxy) {
+  TypeConfigClientsHttp config = configInit.Dupliquer();
+  config.SetGenreConfigProxy(TypeGenreConfigProxyClientsHttp::gcpConfigOvalis);
+  config.SetProxyHttpOvalis(proxy);
+  config.SetProxyHttpsOvalis(proxy);
+  return config;
+}
+
+}  // namespace
+
+// ---- One configuration, many URLs
+
+TTraitementsTestsElemConfigClientsHttp::TTraitementsTestsElemConfigClientsHttp(TThreadConfigClientsHttp& threadConfig,
+                                                                               const TypeConfigClientsHttp& config)
+    : FThreadConfig(threadConfig), FConfig(config.Dupliquer()) {}
+
+bool TTraitementsTestsElemConfigClientsHttp::EffectuerTraitements(TypeConfigClientsHttp& config,
+                                                                  const TypeTabChaines& tabUrlTest) {
+  for (const std::wstring& url : tabUrlTest) {
+    const bool dejaVue = std::any_of(FTraitements.begin(), FTraitements.end(), [&](const auto& traitement) {
+      return MemeTexteSansCasse(traitement->GetUrlTest(), url);
+    });
+    if (!dejaVue)
+      FTraitements.push_back(NouvelObjet<TTraitementTestElemConfigClientsHttp>(nullptr, FThreadConfig, FConfig, url));
+  }
+  bool tousAcheves = true;
+  for (const TRef<ITraitementTestElemConfigClientsHttp>& traitement : FTraitements) {
+    if (!traitement->Acheve()) traitement->Traiter(config);
+    tousAcheves = tousAcheves && traitement->Acheve();
+  }
+  return tousAcheves;
+}
+
+TypeTabResultatsTestsConfigClientsHttp TTraitementsTestsElemConfigClientsHttp::GetTabResultats() const {
+  TypeTabResultatsTestsConfigClientsHttp resultats;
+  for (const TRef<ITraitementTestElemConfigClientsHttp>& traitement : FTraitements)
+    resultats.push_back(traitement->GetResultat());
+  return resultats;
+}
+
+TypeTabDemandesAuthProxy TTraitementsTestsElemConfigClientsHttp::GetTabDemandesAuthProxy() const {
+  TypeTabDemandesAuthProxy demandes;
+  for (const TRef<ITraitementTestElemConfigClientsHttp>& traitement : FTraitements)
+    FusionnerDemandesAuthProxy(demandes, traitement->GetTabDemandesAuthProxy());
+  return demandes;
+}
+
+TTraitementsTestProxyClientsHttp::TTraitementsTestProxyClientsHttp(TThreadConfigClientsHttp& threadConfig,
+                                                                   const TypeConfigClientsHttp& configInit,
+                                                                   std::wstring proxy)
+    : TTraitementsTestsElemConfigClientsHttp(threadConfig, ConfigForceeSurProxy(configInit, proxy)),
+      FProxy(std::move(proxy)) {}
+
+// ---- Many proxies
+
+TTraitementsTestTabProxiesClientsHttp::TTraitementsTestTabProxiesClientsHttp(TThreadConfigClientsHttp& threadConfig,
+                                                                             const TypeConfigClientsHttp& configInit)
+    : FThreadConfig(threadConfig), FConfigInit(configInit.Dupliquer()) {}
+
+bool TTraitementsTestTabProxiesClientsHttp::EffectuerTraitements(const TypeTabChaines& tabProxies,
+                                                                 const TypeTabChaines& tabUrlTest,
+                                                                 TypeConfigClientsHttp& config) {
+  for (const std::wstring& proxy : tabProxies) {
+    const bool dejaVu = std::any_of(FTraitements.begin(), FTraitements.end(),
+                                    [&](const auto& groupe) { return MemeTexteSansCasse(groupe->Proxy(), proxy); });
+    if (!dejaVu)
+      FTraitements.push_back(std::make_unique<TTraitementsTestProxyClientsHttp>(FThreadConfig, FConfigInit, proxy));
+  }
+  bool tousAcheves = true;
+  for (const auto& groupe : FTraitements) tousAcheves = groupe->EffectuerTraitements(config, tabUrlTest) && tousAcheves;
+  return tousAcheves;
+}
+
+TypeTabResultatsTestsConfigClientsHttp TTraitementsTestTabProxiesClientsHttp::GetTabResultatsDeProxy(
+    std::wstring_view proxy) const {
+  for (const auto& groupe : FTraitements)
+    if (MemeTexteSansCasse(groupe->Proxy(), proxy)) return groupe->GetTabResultats();
+  return {};
+}
+
+TypeTabDemandesAuthProxy TTraitementsTestTabProxiesClientsHttp::GetTabDemandesAuthProxy() const {
+  TypeTabDemandesAuthProxy demandes;
+  for (const auto& groupe : FTraitements) FusionnerDemandesAuthProxy(demandes, groupe->GetTabDemandesAuthProxy());
+  return demandes;
+}
+
+// ---- The test of a configuration
+
+TTraitementTestConfigClientsHttp::TTraitementTestConfigClientsHttp(TRef<IReveilThread> reveilThread,
+                                                                   TThreadConfigClientsHttp& threadConfig,
+                                                                   const TypeConfigClientsHttp& config)
+    : TImplementeTraitement(std::move(reveilThread)), FTraitements(threadConfig, config) {}
+
+void TTraitementTestConfigClientsHttp::Traiter(TypeConfigClientsHttp& config) {
+  if (!FTraitements.EffectuerTraitements(config, config.GetTabUrlTestPlusBuiltIn())) return;
+  FTabResultats = FTraitements.GetTabResultats();
+  FTabDemandesAuthProxy = FTraitements.GetTabDemandesAuthProxy();
+  SignalerAcheve();
+}
+
+}  // namespace norvel
