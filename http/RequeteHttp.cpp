@@ -236,13 +236,14 @@ void TRequeteHttp::VerifierCorpsComplet() const {
 }
 
 bool TRequeteHttp::RenvoyerAvecAuthProxy() {
-  if (StatutReponse() != L"407") return false;
+  if (StatutReponse() != L"407" || FEnvoi.RenvoisAuthProxy >= MaxRenvoisAuthProxy) return false;
   DWORD schemas = 0, premier = 0, cible = 0;
   if (!WinHttpQueryAuthSchemes(FRequete, &schemas, &premier, &cible)) schemas = premier = 0;
   TypeInfoAuthHttp infoAuth = FEnvoi.DernierAuthProxy;
   if (!FClient.Session().ObtenirInfoAuthProxy(FProxy, schemas, infoAuth, premier)) return false;
   SetInfoAuthProxy(infoAuth);
   FEnvoi.DernierAuthProxy = std::move(infoAuth);
+  ++FEnvoi.RenvoisAuthProxy;
   Envoyer();
   return true;
 }

@@ -38,6 +38,11 @@ using TypeFonctionsHttpDesactivable = std::set<TypeFonctionHttpDesactivable>;
 // before the announced total is reached fails the request.
 using TGetDonneesAEnvoyer = std::function<std::string(uint64_t dejaEcrits)>;
 
+// Resends with proxy credentials in one call of Executer: a proxy that keeps refusing what it
+// gets (stored credentials under a scheme it does not offer, a user who keeps typing wrong ones)
+// would otherwise hold the request forever. Beyond it the request ends with the proxy's 407.
+inline constexpr int MaxRenvoisAuthProxy = 5;
+
 // The end of a request's wait: a notification is pending, or (when the interruption flag is
 // given) the request was interrupted or the program is closing.
 class TConditionFinDAttenteRequeteHttp : public TImplemente<TObjetInterfacable, IConditionFinDAttente> {
@@ -142,6 +147,7 @@ class TRequeteHttp {
     const TGetDonneesAEnvoyer* Source = nullptr;
     TypeInfoAuthHttp DernierAuthProxy;  // the proxy credentials this call presented last
     int RenvoisDemandes = 0;            // resends WinHTTP asked for (12032, 12044)
+    int RenvoisAuthProxy = 0;           // resends with proxy credentials
   } FEnvoi;
 };
 

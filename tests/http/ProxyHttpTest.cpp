@@ -192,6 +192,19 @@ TEST_F(ProxyHttp, UnCrochetQuiNaPlusRienANouveauLaisseLe407) {
   for (const std::string& ligne : lignes) EXPECT_NE(ligne.find("TCP_DENIED/407"), std::string::npos) << ligne;
 }
 
+TEST_F(ProxyHttp, LesRenvoisAvecIdentifiantsSontBornes) {
+  // A hook that always has new wrong credentials, like a user who keeps mistyping.
+  const std::unique_ptr<TSessionEssai> session = SessionPar(Monde().AdresseProxy("squid_auth"));
+  for (int i = 0; i < 2 * MaxRenvoisAuthProxy; ++i)
+    session->AuthSurDemande.push_back(
+        InfoAuth(WINHTTP_AUTH_SCHEME_BASIC, Monde().Valeur("squid_utilisateur"), L"faux" + std::to_wstring(i)));
+  TEchange echange(*session, PageInternet("http", L"/borne"), FAttente.Get());
+  echange.Requete.Executer();
+  EXPECT_EQ(echange.Requete.StatutReponse(), L"407");
+  // Asked once before the first send, then once per resend.
+  EXPECT_EQ(session->AppelsAuth().size(), 1u + MaxRenvoisAuthProxy);
+}
+
 // ---- Proxies that cannot keep up Windows authentication
 
 struct TCasDiagnostic {
