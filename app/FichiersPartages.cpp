@@ -1,6 +1,7 @@
 #include "app/FichiersPartages.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <algorithm>
 
@@ -35,6 +36,29 @@ void SupprimerTemporairesAbandonnes(const std::wstring& chemin) {
   } while (FindNextFileW(recherche.Get(), &trouve));
 }
 
+// The replacement keeps the access rights and attributes an administrator gave the shared file.
+// Best effort: without them the new file has the folder's inherited rights, as a first write does.
+void RecopierSecuriteEtAttributs(const std::wstring& source, const std::wstring& destination) {
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descripteur = nullptr;
+  if (GetNamedSecurityInfoW(source.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                            nullptr, &descripteur) == ERROR_SUCCESS) {
+    SECURITY_DESCRIPTOR_CONTROL controle = 0;
+    DWORD revision = 0;
+    const bool protege = GetSecurityDescriptorControl(descripteur, &controle, &revision) &&
+                         (controle & SE_DACL_PROTECTED) != 0;
+    SetNamedSecurityInfoW(const_cast<wchar_t*>(destination.c_str()), SE_FILE_OBJECT,
+                          DACL_SECURITY_INFORMATION |
+                              (protege ? PROTECTED_DACL_SECURITY_INFORMATION : UNPROTECTED_DACL_SECURITY_INFORMATION),
+                          nullptr, nullptr, dacl, nullptr);
+    LocalFree(descripteur);
+  }
+  const DWORD attributs = GetFileAttributesW(source.c_str());
+  if (attributs != INVALID_FILE_ATTRIBUTES)
+    SetFileAttributesW(destination.c_str(), attributs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+}
+
 }  // namespace
 
 void EcrireFichierParRemplacement(const std::wstring& chemin, std::string_view contenu) {
@@ -55,20 +79,14 @@ void EcrireFichierParRemplacement(const std::wstring& chemin, std::string_view c
       throw;
     }
   }
-  // ReplaceFile keeps the security and attributes that an administrator gave the shared file.
-  BOOL remplace = FichierExiste(chemin) &&
-                  ReplaceFileW(chemin.c_str(), temporaire.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                               nullptr);
-  const wchar_t* appel = L"ReplaceFile";
-  if (!remplace && !FichierExiste(chemin)) {
-    remplace = MoveFileExW(temporaire.c_str(), chemin.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    appel = L"MoveFileEx";
-  }
-  if (!remplace) {
+  // A single rename puts the new content in place: readers see the old file or the new one, never
+  // none (ReplaceFile is not one step everywhere: it may move the old file aside first).
+  if (FichierExiste(chemin)) RecopierSecuriteEtAttributs(chemin, temporaire);
+  if (!MoveFileExW(temporaire.c_str(), chemin.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD erreur = GetLastError();
     DeleteFileW(temporaire.c_str());
     SetLastError(erreur);
-    throw ErreurSysteme(appel);
+    throw ErreurSysteme(L"MoveFileEx");
   }
 }
 

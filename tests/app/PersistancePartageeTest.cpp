@@ -2,6 +2,8 @@
 // writer that dies in the middle, external changes found by a check or by the file watcher.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <atomic>
 #include <filesystem>
@@ -202,6 +204,40 @@ TEST_F(PersistancePartagee, AWriterKilledInTheMiddleNeverLeavesAHalfWrittenFile)
   EcrireFichierParRemplacement(FFichier, ancien);
   EXPECT_EQ(1, nombreFichiers());
   EXPECT_EQ(ancien, LireOctets(FFichier));
+}
+
+// An administrator's rights and attributes on the shared file stay after a write replaces it.
+TEST_F(PersistancePartagee, AWriteKeepsTheFilesProtectedRightsAndAttributes) {
+  EcrireFichierParRemplacement(FFichier, "avant");
+  const auto lireDacl = [&] {
+    PSECURITY_DESCRIPTOR descripteur = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, GetNamedSecurityInfoW(FFichier.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                                   nullptr, nullptr, nullptr, nullptr, &descripteur));
+    wchar_t* texte = nullptr;
+    EXPECT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(descripteur, SDDL_REVISION_1,
+                                                                     DACL_SECURITY_INFORMATION, &texte, nullptr));
+    std::wstring resultat = texte ? texte : L"";
+    LocalFree(texte);
+    LocalFree(descripteur);
+    return resultat;
+  };
+  PSECURITY_DESCRIPTOR voulu = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;WD)(A;;FR;;;BU)", SDDL_REVISION_1,
+                                                                    &voulu, nullptr));
+  BOOL present = FALSE, parDefaut = FALSE;
+  PACL dacl = nullptr;
+  ASSERT_TRUE(GetSecurityDescriptorDacl(voulu, &present, &dacl, &parDefaut));
+  ASSERT_EQ(ERROR_SUCCESS, SetNamedSecurityInfoW(FFichier.data(), SE_FILE_OBJECT,
+                                                 DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                                 nullptr, nullptr, dacl, nullptr));
+  LocalFree(voulu);
+  ASSERT_TRUE(SetFileAttributesW(FFichier.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  const std::wstring avant = lireDacl();
+
+  EcrireFichierParRemplacement(FFichier, "apres");
+  EXPECT_EQ("apres", LireOctets(FFichier));
+  EXPECT_EQ(avant, lireDacl());
+  EXPECT_NE(0u, GetFileAttributesW(FFichier.c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
 
 TEST_F(PersistancePartagee, CheckFindsAChangeMadeElsewhereOnce) {
