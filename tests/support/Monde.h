@@ -38,6 +38,8 @@ class TMonde {
 
   // Ports: "http", "https" (trusted test authority), "https_inconnu" (unknown authority),
   // "https_certclient" (asks for a client certificate), "https_tls10" (TLS 1.0 and 1.1 only),
+  // "https_editeur" (the publisher's site www.ovalis.fr: Squid's tunnels to port 443 of that
+  // name reach it, so the assistant's built-in test page answers through the proxy),
   // "squid_ouvert", "squid_auth".
   uint16_t Port(const std::string& nom) const;
   // Any value of the ready line (e.g. "squid_utilisateur", "squid_motdepasse", "squid_journal").

@@ -9,7 +9,8 @@ Starts the stand-in web server (serveur.py) and, with --squid, a real Squid (squ
 pki.sh monde in --pki DIR (made once, reused by later runs) or in the temporary folder.
 
 When everything answers, one line "PRET cle=valeur<TAB>cle=valeur..." gives the ports and
-paths: http, https, https_inconnu, https_certclient, https_tls10, ac (the test authority,
+paths: http, https, https_inconnu, https_certclient, https_tls10, https_editeur (the publisher's
+site www.ovalis.fr, which Squid's tunnels to www.ovalis.fr:443 reach), ac (the test authority,
 DER), certificat_client (a TLS client certificate of that authority, PKCS#12, no password),
 squid_ouvert, squid_auth, squid_utilisateur, squid_motdepasse, squid_journal, dossier.
 A failure gives one line "ERREUR message" instead.
@@ -41,6 +42,8 @@ from squid import ErreurMonde, Squid  # noqa: E402
 
 
 PREFIXE_DOSSIER = "norvel-monde-"
+# The publisher's site, which the assistant always tests ("https://www.ovalis.fr/trs.html").
+SITE_EDITEUR = "www.ovalis.fr:443"
 
 
 def nettoyer_restes():
@@ -151,7 +154,12 @@ def main():
             valeurs["certificat_client"] = os.path.join(pki, "client.pfx")
             valeurs["dossier"] = dossier
             if args.squid:
-                squid = Squid(os.path.join(dossier, "squid"), dict(h.split("=", 1) for h in args.hote)).demarrer()
+                # Through the proxy, the publisher's site is the stand-in's listener "https_editeur".
+                tunnels = {}
+                if "https_editeur" in serveur.ports:
+                    tunnels[SITE_EDITEUR] = "127.0.0.1:%d" % serveur.ports["https_editeur"]
+                squid = Squid(os.path.join(dossier, "squid"), dict(h.split("=", 1) for h in args.hote),
+                              tunnels=tunnels).demarrer()
                 valeurs.update(squid_ouvert=squid.ports["ouvert"], squid_auth=squid.ports["auth"],
                                squid_utilisateur=squid.utilisateur, squid_motdepasse=squid.motdepasse,
                                squid_journal=squid.journal_acces)

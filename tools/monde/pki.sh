@@ -8,7 +8,8 @@
 #   pki.sh signature DIR AC NOM SUJET a code-signing certificate DIR/NOM.{key,crt,pfx} issued by
 #                                    DIR/AC; SUJET is an openssl subject ("/O=.../CN=...")
 #   pki.sh monde DIR                 everything the HTTPS tests need, made once per folder:
-#                                    the trusted authority "ac", its server certificate "serveur",
+#                                    the trusted authority "ac", its server certificates "serveur"
+#                                    and "serveur-editeur" (the publisher's site www.ovalis.fr),
 #                                    and a server certificate "serveur-inconnu" issued by an
 #                                    authority "ac-inconnue" that no store trusts, and a TLS
 #                                    client certificate "client" (client.pfx) of "ac"
@@ -95,6 +96,7 @@ case $commande in
   monde)
     autorite "$dir" ac
     serveur "$dir" ac serveur localhost 127.0.0.1 internet.test www.internet.test
+    serveur "$dir" ac serveur-editeur www.ovalis.fr
     autorite "$dir" ac-inconnue
     serveur "$dir" ac-inconnue serveur-inconnu localhost 127.0.0.1 internet.test
     client_tls "$dir" ac client "Poste NORVEL" ;;

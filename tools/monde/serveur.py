@@ -28,7 +28,8 @@ Listeners (ServeurMonde.ports): "http"; with a PKI folder (pki.sh monde) also "h
 certificate of the trusted test authority), "https_inconnu" (certificate of an authority no
 store trusts), "https_certclient" (asks every client for a certificate, accepts none; one request per
 connection, no session resumption) and
-"https_tls10" (TLS 1.0 and 1.1 only).
+"https_tls10" (TLS 1.0 and 1.1 only), "https_editeur" (certificate of the trusted authority for
+the publisher's site www.ovalis.fr).
 
 Requests in proxy form ("GET http://host/path") are answered like "GET /path", so the server
 can stand in for a proxy. Control paths, never scripted:
@@ -284,6 +285,7 @@ class ServeurMonde:
         if pki:
             self._ecoutes["https"] = _Ecoute("https", self, self._contexte(pki, "serveur"))
             self._ecoutes["https_inconnu"] = _Ecoute("https_inconnu", self, self._contexte(pki, "serveur-inconnu"))
+            self._ecoutes["https_editeur"] = _Ecoute("https_editeur", self, self._contexte(pki, "serveur-editeur"))
             demande = self._contexte(pki, "serveur")
             demande.verify_mode = ssl.CERT_OPTIONAL
             demande.load_verify_locations(os.path.join(pki, "ac.crt"))

@@ -5,7 +5,9 @@ Two ports: "ouvert" lets every local client through, "auth" asks for Basic crede
 (basic_ncsa_auth, one user). Squid resolves names through its own hosts file first, so a name
 that only the proxy knows (internet.test -> 127.0.0.1) fails when reached directly and works
 through the proxy. Unknown names are asked of 127.0.0.1, where no resolver answers: the proxy
-never sends a query out of the machine.
+never sends a query out of the machine. Tunnels (CONNECT) to some host:port can be sent to
+another local port (redirection.py), so that a listener of the stand-in server plays a site on
+port 443.
 
 Standalone use: squid.py DIR [--hote NOM=IP]... prints the ports as JSON and runs until
 SIGTERM or Ctrl-C.
@@ -24,6 +26,7 @@ import sys
 import threading
 import time
 
+ICI = os.path.dirname(os.path.abspath(__file__))
 NOMS_DU_PROXY = {"internet.test": "127.0.0.1", "www.internet.test": "127.0.0.1"}
 
 
@@ -58,9 +61,11 @@ def _trouver(noms, dossiers):
 
 
 class Squid:
-    def __init__(self, dossier, hotes=None, utilisateur="norvel", motdepasse="Secret-2718"):
+    def __init__(self, dossier, hotes=None, utilisateur="norvel", motdepasse="Secret-2718", tunnels=None):
         self.dossier = os.path.abspath(dossier)
         self.hotes = dict(NOMS_DU_PROXY, **(hotes or {}))
+        # {"host:port": "127.0.0.1:port"}: where the tunnels asked for host:port really go.
+        self.tunnels = dict(tunnels or {})
         self.utilisateur = utilisateur
         self.motdepasse = motdepasse
         self.ports = {}
@@ -163,6 +168,14 @@ class Squid:
             "acl port_auth myportname auth",
             "acl authentifies proxy_auth REQUIRED",
             "http_access deny port_auth !authentifies",
+        ]
+        if self.tunnels:
+            lignes += [
+                "url_rewrite_program %s %s %s" % (sys.executable, os.path.join(ICI, "redirection.py"),
+                                                  " ".join("%s=%s" % t for t in self.tunnels.items())),
+                "url_rewrite_children 2 startup=1",
+            ]
+        lignes += [
             "http_access allow localhost",
             "http_access deny all",
         ]
