@@ -92,6 +92,8 @@ inline constexpr const wchar_t* AutoProxyAdresseConfig =
     L"Appel au service AutoProxy en utilisant l'adresse de configuration automatique %s";
 inline constexpr const wchar_t* AutoProxyAdresseEvaluee = L"Adresse évaluée : %s";
 inline constexpr const wchar_t* AutoProxyServeursObtenus = L"Serveurs proxy obtenus : %s";
+inline constexpr const wchar_t* AutoProxyDelaiDepasse =
+    L"Pas de réponse du service AutoProxy après %d secondes : évaluation abandonnée";
 
 // ---- School lookup
 inline constexpr const wchar_t* AucuneEcoleCorrespondante = L"Aucune école correspondante, vérifiez les caractères saisis";

@@ -1,7 +1,5 @@
 #include "httpconfig/TestsConfigClientsHttp.h"
 
-#include <algorithm>
-
 #include "core/Chaines.h"
 
 namespace norvel {
@@ -16,6 +14,10 @@ TypeConfigClientsHttp ConfigForceeSurProxy(const TypeConfigClientsHttp& configIn
   return config;
 }
 
+const std::wstring& ProxyDuGroupe(const std::unique_ptr<TTraitementsTestProxyClientsHttp>& groupe) {
+  return groupe->Proxy();
+}
+
 }  // namespace
 
 // ---- One configuration, many URLs
@@ -26,19 +28,10 @@ TTraitementsTestsElemConfigClientsHttp::TTraitementsTestsElemConfigClientsHttp(T
 
 bool TTraitementsTestsElemConfigClientsHttp::EffectuerTraitements(TypeConfigClientsHttp& config,
                                                                   const TypeTabChaines& tabUrlTest) {
-  for (const std::wstring& url : tabUrlTest) {
-    const bool dejaVue = std::any_of(FTraitements.begin(), FTraitements.end(), [&](const auto& traitement) {
-      return MemeTexteSansCasse(traitement->GetUrlTest(), url);
-    });
-    if (!dejaVue)
+  for (const std::wstring& url : tabUrlTest)
+    if (!TrouverParCle(FTraitements, url, [](const auto& traitement) { return traitement->GetUrlTest(); }))
       FTraitements.push_back(NouvelObjet<TTraitementTestElemConfigClientsHttp>(nullptr, FThreadConfig, FConfig, url));
-  }
-  bool tousAcheves = true;
-  for (const TRef<ITraitementTestElemConfigClientsHttp>& traitement : FTraitements) {
-    if (!traitement->Acheve()) traitement->Traiter(config);
-    tousAcheves = tousAcheves && traitement->Acheve();
-  }
-  return tousAcheves;
+  return MenerTraitements(FTraitements, config);
 }
 
 TypeTabResultatsTestsConfigClientsHttp TTraitementsTestsElemConfigClientsHttp::GetTabResultats() const {
@@ -70,12 +63,9 @@ TTraitementsTestTabProxiesClientsHttp::TTraitementsTestTabProxiesClientsHttp(TTh
 bool TTraitementsTestTabProxiesClientsHttp::EffectuerTraitements(const TypeTabChaines& tabProxies,
                                                                  const TypeTabChaines& tabUrlTest,
                                                                  TypeConfigClientsHttp& config) {
-  for (const std::wstring& proxy : tabProxies) {
-    const bool dejaVu = std::any_of(FTraitements.begin(), FTraitements.end(),
-                                    [&](const auto& groupe) { return MemeTexteSansCasse(groupe->Proxy(), proxy); });
-    if (!dejaVu)
+  for (const std::wstring& proxy : tabProxies)
+    if (!TrouverParCle(FTraitements, proxy, ProxyDuGroupe))
       FTraitements.push_back(std::make_unique<TTraitementsTestProxyClientsHttp>(FThreadConfig, FConfigInit, proxy));
-  }
   bool tousAcheves = true;
   for (const auto& groupe : FTraitements) tousAcheves = groupe->EffectuerTraitements(config, tabUrlTest) && tousAcheves;
   return tousAcheves;
@@ -83,9 +73,8 @@ bool TTraitementsTestTabProxiesClientsHttp::EffectuerTraitements(const TypeTabCh
 
 TypeTabResultatsTestsConfigClientsHttp TTraitementsTestTabProxiesClientsHttp::GetTabResultatsDeProxy(
     std::wstring_view proxy) const {
-  for (const auto& groupe : FTraitements)
-    if (MemeTexteSansCasse(groupe->Proxy(), proxy)) return groupe->GetTabResultats();
-  return {};
+  const auto* groupe = TrouverParCle(FTraitements, proxy, ProxyDuGroupe);
+  return groupe ? (*groupe)->GetTabResultats() : TypeTabResultatsTestsConfigClientsHttp{};
 }
 
 TypeTabDemandesAuthProxy TTraitementsTestTabProxiesClientsHttp::GetTabDemandesAuthProxy() const {

@@ -3,15 +3,26 @@
 // auto-configuration script at a given address or found by discovery (WPAD), on a worker of
 // its own, with a short trace of what happened. The proxies it finds become known proxies of
 // the live configuration.
+//
+// Discovery and scripts can hang (a script that never returns, a server that never answers):
+// an evaluation gives up after DelaiMaxEvaluationAutoProxy, so that every test and every
+// search ends.
 #include <windows.h>
 #include <winhttp.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "httpconfig/TraitementConfigClientsHttp.h"
 
 namespace norvel {
+
+// The longest wait for one evaluation, in milliseconds.
+inline constexpr uint32_t DelaiMaxEvaluationAutoProxyParDefaut = 20000;
+uint32_t DelaiMaxEvaluationAutoProxy();
+// For the tests and measurements of the bound itself.
+void DefinirDelaiMaxEvaluationAutoProxy(uint32_t delaiMs);
 
 struct ITraitementAutoProxy : ITraitementConfigClientsHttp {
   virtual std::wstring GetUrl() = 0;

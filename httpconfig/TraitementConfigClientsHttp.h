@@ -11,9 +11,12 @@
 // thread no longer holds any. Treatments owned by a group live and die with their group.
 #include <cstdint>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "app/Attente.h"
 #include "app/OvThread.h"
+#include "core/Chaines.h"
 #include "core/ObjetInterfacable.h"
 #include "httpconfig/ThreadConfigClientsHttp.h"
 
@@ -69,6 +72,27 @@ class TConditionFinDAttenteTraitementConfigClientsHttp
   TThreadConfigClientsHttp& FThreadConfig;
   TRef<ITraitementConfigClientsHttp> FTraitement;
 };
+
+// The walk of a group over its treatments: Traiter on each one not achieved yet, in order; true
+// when all are achieved after it.
+template <class T>
+bool MenerTraitements(const std::vector<TRef<T>>& traitements, TypeConfigClientsHttp& config) {
+  bool tousAcheves = true;
+  for (const TRef<T>& traitement : traitements) {
+    if (!traitement->Acheve()) traitement->Traiter(config);
+    tousAcheves = tousAcheves && traitement->Acheve();
+  }
+  return tousAcheves;
+}
+
+// The first element of a group whose key (cleDe(element): a URL, a proxy, an address) equals
+// `cle` without regard to case; null when there is none.
+template <class Liste, class CleDe>
+auto TrouverParCle(const Liste& liste, std::wstring_view cle, CleDe cleDe) -> decltype(&*liste.begin()) {
+  for (const auto& element : liste)
+    if (MemeTexteSansCasse(cleDe(element), cle)) return &element;
+  return nullptr;
+}
 
 // Registers the treatment and waits until it is achieved, on the caller's waiting object (the
 // treatment's waker). Raises the configuration thread's exception when that thread ended first.

@@ -10,11 +10,9 @@
 #include "core/Chaines.h"
 #include "core/Format.h"
 #include "core/Messages.h"
-#include "http/EchangeHttp.h"
 #include "http/ExceptionWinhttp.h"
+#include "httpconfig/EssaisReseauConfigClientsHttp.h"
 #include "httpconfig/TestsConfigClientsHttp.h"
-#include "support/CheminsTest.h"
-#include "support/Monde.h"
 #include "support/ProcessusEnfant.h"
 
 namespace norvel::test {
@@ -30,25 +28,8 @@ std::string Texte(TypeEtatTestConfigClientsHttp etat) {
   return noms[static_cast<int>(etat)];
 }
 
-class TestsConfigClientsHttp : public testing::Test {
+class TestsConfigClientsHttp : public TEssaisReseauConfigClientsHttp {
  protected:
-  void SetUp() override {
-    FThread = std::make_unique<TThreadConfigClientsHttp>(FDossier.Chemin().wstring(), L"NORVEL essais");
-    FThread->Demarrer();
-    FThread->AttendreFinInitialisation();
-    FThread->VerifierChangementConfig(FMaitre, false);
-    // Nothing may leave the machine: the public test pages of a new configuration go.
-    FThread->SupprimerTabUrlTest(FMaitre.TabUrlTest(), FMaitre);
-  }
-
-  // The built-in test page is reached through Squid only, which knows its name as ours.
-  TMonde& Monde() { return MondePartage({.Squid = true, .HotesDuProxy = {L"www.ovalis.fr=127.0.0.1"}}); }
-  std::wstring Squid(const char* port = "squid_ouvert") { return Monde().AdresseProxy(port); }
-  // A page that only the proxies reach.
-  std::wstring PageInternet(const std::string& ecoute, std::wstring_view chemin) {
-    return Monde().Url(ecoute, chemin, L"internet.test");
-  }
-
   static TypeConfigClientsHttp ConfigPar(const std::wstring& proxy) {
     TypeConfigClientsHttp config;
     config.SetUserAgent(L"NORVEL essais");
@@ -69,25 +50,6 @@ class TestsConfigClientsHttp : public testing::Test {
     while (!groupe.EffectuerTraitements(FMaitre, urls)) Sleep(10);
   }
 
-  // The stand-in server's journal lines that mention `marque`.
-  std::vector<std::string> JournalServeur(const std::string& marque) {
-    std::vector<std::string> lignes;
-    for (const std::wstring& ligne : Decouper(DepuisUtf8(Controle(L"/__monde/journal")), L'\n'))
-      if (VersUtf8(ligne).find(marque) != std::string::npos) lignes.push_back(VersUtf8(ligne));
-    return lignes;
-  }
-  // A control request to the stand-in server, direct.
-  std::string Controle(const std::wstring& chemin, const std::string& json = {}) {
-    TSessionClientsHttp session({L"NORVEL essais", {WINHTTP_ACCESS_TYPE_NO_PROXY}});
-    TEchange echange(session, Monde().Url("http", chemin), FAttente.Get(), json.empty() ? L"GET" : L"POST");
-    echange.Requete.Executer(json);
-    return echange.Requete.Reponse();
-  }
-
-  TDossierTemporaire FDossier;
-  std::unique_ptr<TThreadConfigClientsHttp> FThread;
-  TypeConfigClientsHttp FMaitre;
-  TRef<IAttente> FAttente = AttenteBloquante();
   const TypeConfigClientsHttp FDirecte = ConfigPar(L"");
 };
 
@@ -243,11 +205,7 @@ TEST_F(TestsConfigClientsHttp, TestDUneConfigurationAvecLesUrlsDuMaitre) {
 }
 
 TEST_F(TestsConfigClientsHttp, LeProxyDUnScriptDeConfigurationAutomatique) {
-  Controle(L"/__monde/script",
-           VersUtf8(Format(L"{\"chemin\": \"/proxy.pac\", \"type\": \"application/x-ns-proxy-autoconfig\", "
-                           L"\"corps\": \"function FindProxyForURL(url, host) { return 'PROXY %s'; }\"}",
-                           {Squid()})));
-  const std::wstring urlScript = Monde().Url("http", L"/proxy.pac");
+  const std::wstring urlScript = ServirScriptPac(L"/proxy.pac", Format(L"return 'PROXY %s';", {Squid()}));
   TypeConfigClientsHttp config;
   config.SetUserAgent(L"NORVEL essais");
   config.SetGenreConfigProxy(gcpUrlConfig);
