@@ -6,7 +6,7 @@ Two ports: "ouvert" lets every local client through, "auth" asks for Basic crede
 that only the proxy knows (internet.test -> 127.0.0.1) fails when reached directly and works
 through the proxy. Unknown names are asked of 127.0.0.1, where no resolver answers: the proxy
 never sends a query out of the machine. Tunnels (CONNECT) to some host:port can be sent to
-another local port (redirection.py), so that a listener of the stand-in server plays a site on
+another local port (redirection.sh), so that a listener of the stand-in server plays a site on
 port 443.
 
 Standalone use: squid.py DIR [--hote NOM=IP]... prints the ports as JSON and runs until
@@ -171,8 +171,8 @@ class Squid:
         ]
         if self.tunnels:
             lignes += [
-                "url_rewrite_program %s %s %s" % (sys.executable, os.path.join(ICI, "redirection.py"),
-                                                  " ".join("%s=%s" % t for t in self.tunnels.items())),
+                "url_rewrite_program %s %s" % (os.path.join(ICI, "redirection.sh"),
+                                               " ".join("%s=%s" % (h.lower(), c) for h, c in self.tunnels.items())),
                 "url_rewrite_children 2 startup=1",
             ]
         lignes += [
