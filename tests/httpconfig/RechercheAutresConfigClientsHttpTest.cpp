@@ -145,6 +145,12 @@ class RechercheAutresConfigClientsHttp : public TEssaisReseauConfigClientsHttp {
   const std::wstring FProxyMort = L"127.0.0.1:9";
 };
 
+TEST_F(RechercheAutresConfigClientsHttp, RienDeConnuRienAProposer) {
+  // Only the direct connection is tested, only discovery evaluated: no WPAD on this network.
+  EXPECT_TRUE(Rechercher()->GetTabPropositions().empty());
+  EXPECT_TRUE(Maitre().TabProxiesConnus().empty());
+}
+
 TEST_F(RechercheAutresConfigClientsHttp, SeulLeProxyAtteintLesPages) {
   FThread->AjouterUrlTest(PageInternet("http", L"/recherche"), FMaitre);
   FThread->AjouterUrlTest(PageInternet("https", L"/recherche"), FMaitre);
