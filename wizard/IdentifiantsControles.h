@@ -71,6 +71,25 @@ inline constexpr int ImageCheckEtape7 = 1702;
 inline constexpr int LabelNatureActionEtape7 = 1703;
 inline constexpr int LabelErreurEtape7 = 1710;
 
+// The configuration choice dialog.
+namespace ChoixConfigurationHttp {
+inline constexpr int ListePropositions = 2001;
+inline constexpr int BtnAnnuler = 2002;
+inline constexpr int BtnValider = 2003;
+}  // namespace ChoixConfigurationHttp
+
+// The proxy authentication dialog.
+namespace VerificationMDP {
+inline constexpr int LabelExplication = 2101;
+inline constexpr int LUserName = 2102;
+inline constexpr int EditUserName = 2103;
+inline constexpr int LPwd = 2104;
+inline constexpr int EditMotDePasse = 2105;
+inline constexpr int PanelBoutons = 2106;
+inline constexpr int BtnAnnuler = 2107;
+inline constexpr int BtnValider = 2108;
+}  // namespace VerificationMDP
+
 }  // namespace norvel::IdControle
 
 namespace norvel {
@@ -81,6 +100,7 @@ struct TypeNomControle {
 };
 
 // The names the UI driver accepts in place of numbers (a control added above is added here too).
+// Both dialogs name their buttons alike: the driver takes the one its window holds.
 inline constexpr TypeNomControle NomsControles[] = {
     {L"PanelPrincipal", IdControle::PanelPrincipal},
     {L"ImageViewer", IdControle::ImageViewer},
@@ -127,6 +147,17 @@ inline constexpr TypeNomControle NomsControles[] = {
     {L"ImageCheckEtape7", IdControle::ImageCheckEtape7},
     {L"LabelNatureActionEtape7", IdControle::LabelNatureActionEtape7},
     {L"LabelErreurEtape7", IdControle::LabelErreurEtape7},
+    {L"ListePropositions", IdControle::ChoixConfigurationHttp::ListePropositions},
+    {L"BtnAnnuler", IdControle::ChoixConfigurationHttp::BtnAnnuler},
+    {L"BtnValider", IdControle::ChoixConfigurationHttp::BtnValider},
+    {L"LabelExplication", IdControle::VerificationMDP::LabelExplication},
+    {L"LUserName", IdControle::VerificationMDP::LUserName},
+    {L"EditUserName", IdControle::VerificationMDP::EditUserName},
+    {L"LPwd", IdControle::VerificationMDP::LPwd},
+    {L"EditMotDePasse", IdControle::VerificationMDP::EditMotDePasse},
+    {L"PanelBoutons", IdControle::VerificationMDP::PanelBoutons},
+    {L"BtnAnnuler", IdControle::VerificationMDP::BtnAnnuler},
+    {L"BtnValider", IdControle::VerificationMDP::BtnValider},
 };
 
 }  // namespace norvel

@@ -160,6 +160,45 @@ void AppuyerEntree(HWND fenetre) {
     throw EEchecPilote(L"impossible d'envoyer la touche Entrée");
 }
 
+TLignesListe LireLignes(HWND liste) {
+  if (!MemeTexteSansCasse(Classe(liste), L"ListBox"))
+    throw EEchecPilote(L"contrôle " + std::to_wstring(GetDlgCtrlID(liste)) + L" : liste attendue, " + Classe(liste) +
+                       L" trouvé");
+  TLignesListe lignes;
+  const auto nombre = static_cast<int>(Envoyer(liste, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < nombre; ++i) {
+    const auto longueur = static_cast<size_t>(Envoyer(liste, LB_GETTEXTLEN, i, 0));
+    std::wstring texte(longueur + 1, L'\0');
+    const auto copies = Envoyer(liste, LB_GETTEXT, i, reinterpret_cast<LPARAM>(texte.data()));
+    texte.resize(copies == LB_ERR ? 0 : std::min(static_cast<size_t>(copies), longueur));
+    lignes.Textes.push_back(std::move(texte));
+  }
+  const auto selection = Envoyer(liste, LB_GETCURSEL, 0, 0);
+  lignes.Selection = selection == LB_ERR ? -1 : static_cast<int>(selection);
+  return lignes;
+}
+
+void CliquerLigne(HWND liste, int ligne, bool doubleClic) {
+  const auto nombre = LireLignes(liste).Textes.size();
+  if (ligne < 0 || static_cast<size_t>(ligne) >= nombre)
+    throw EEchecPilote(L"ligne " + std::to_wstring(ligne) + L" absente (" + std::to_wstring(nombre) + L" lignes)");
+  ExigerUtilisable(liste);
+  RECT client{};
+  GetClientRect(liste, &client);
+  const auto hauteur = static_cast<int>(Envoyer(liste, LB_GETITEMHEIGHT, ligne, 0));
+  auto haut = static_cast<int>(Envoyer(liste, LB_GETTOPINDEX, 0, 0));
+  if (ligne < haut || (ligne - haut + 1) * hauteur > client.bottom) {
+    Envoyer(liste, LB_SETTOPINDEX, ligne, 0);
+    haut = static_cast<int>(Envoyer(liste, LB_GETTOPINDEX, 0, 0));
+  }
+  const LPARAM point = MAKELPARAM(client.right / 2, (ligne - haut) * hauteur + hauteur / 2);
+  std::vector<UINT> messages{WM_LBUTTONDOWN, WM_LBUTTONUP};
+  if (doubleClic) messages.insert(messages.end(), {WM_LBUTTONDBLCLK, WM_LBUTTONUP});
+  for (UINT message : messages)
+    if (!PostMessageW(liste, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, point))
+      throw EEchecPilote(L"impossible d'envoyer le clic");
+}
+
 bool CorrespondAuMotif(std::wstring_view texte, std::wstring_view motif) {
   // Iterative matching with one backtracking point: the last "*" seen.
   size_t t = 0, m = 0, etoile = std::wstring_view::npos, reprise = 0;

@@ -61,6 +61,16 @@ int EtatCoche(HWND controle);
 // the owner's message loop as a keyboard would: the default button answers it.
 void AppuyerEntree(HWND fenetre);
 
+// The rows of a list box and the one selected (-1: none).
+struct TLignesListe {
+  std::vector<std::wstring> Textes;
+  int Selection = -1;
+};
+TLignesListe LireLignes(HWND liste);
+// Clicks (or double-clicks) a row of a list box with the mouse, through the owner's message loop,
+// after scrolling it into view: the owner hears of the selection as from a person.
+void CliquerLigne(HWND liste, int ligne, bool doubleClic);
+
 // "*" stands for any run of characters, "?" for one; everything else matches itself.
 bool CorrespondAuMotif(std::wstring_view texte, std::wstring_view motif);
 

@@ -1,6 +1,7 @@
 // UI driver: acts on the assistant's window (or any window) from outside, as a person would, for
 // tests and demos. Controls are named by their stable identifier (wizard/IdentifiantsControles.h),
-// as a number or by name. Screenshots are taken outside (ImageMagick's import).
+// as a number or by name (a name several dialogs share is the control the window holds).
+// Screenshots are taken outside (ImageMagick's import).
 //
 //   pilote [-titre TEXTE] [-prefixe] [-delai MS] COMMANDE [ARGUMENTS] [-- COMMANDE [ARGUMENTS]]...
 //
@@ -14,6 +15,9 @@
 //   saisir CTL TEXTE              replace an edit's text (its owner sees one EN_CHANGE)
 //   taper CTL TEXTE               type characters at the end of an edit's text, one by one
 //   cliquer CTL                   click a button or a check box
+//   lignes CTL                    one line per row of a list box: index, selected 0|1, text
+//   cliquer-ligne CTL N           click row N of a list box (0 is the first)
+//   double-cliquer-ligne CTL N    double-click row N of a list box
 //   cocher CTL / decocher CTL     click a check box when its state is not already the one asked
 //   entree                        press Enter in the focused control
 //   attendre-visible CTL          wait until the control is shown
@@ -75,13 +79,22 @@ std::wstring NomDe(int id) {
   return L"-";
 }
 
-int IdDe(const std::wstring& texte) {
+std::vector<int> IdsDe(const std::wstring& texte) {
+  std::vector<int> ids;
   for (const auto& nom : NomsControles)
-    if (texte == nom.Nom) return nom.Id;
+    if (texte == nom.Nom) ids.push_back(nom.Id);
+  if (!ids.empty()) return ids;
   wchar_t* fin = nullptr;
   const long id = std::wcstol(texte.c_str(), &fin, 10);
   if (texte.empty() || *fin != L'\0') throw EUsage(L"contrôle inconnu : " + texte);
-  return static_cast<int>(id);
+  return {static_cast<int>(id)};
+}
+
+int EntierDe(const std::wstring& texte) {
+  wchar_t* fin = nullptr;
+  const long valeur = std::wcstol(texte.c_str(), &fin, 10);
+  if (texte.empty() || *fin != L'\0') throw EUsage(L"nombre attendu : " + texte);
+  return static_cast<int>(valeur);
 }
 
 class TPilote {
@@ -123,6 +136,13 @@ class TPilote {
       Taper(Controle(argument(1)), argument(2));
     } else if (nom == L"cliquer") {
       Cliquer(Controle(argument(1)));
+    } else if (nom == L"lignes") {
+      const auto lignes = LireLignes(Controle(argument(1)));
+      for (size_t i = 0; i < lignes.Textes.size(); ++i)
+        Afficher(std::to_wstring(i) + L"\t" + (static_cast<int>(i) == lignes.Selection ? L"1" : L"0") + L"\t" +
+                 SurUneLigne(lignes.Textes[i]));
+    } else if (nom == L"cliquer-ligne" || nom == L"double-cliquer-ligne") {
+      CliquerLigne(Controle(argument(1)), EntierDe(argument(2)), nom == L"double-cliquer-ligne");
     } else if (nom == L"cocher" || nom == L"decocher") {
       HWND controle = Controle(argument(1));
       const int voulu = nom == L"cocher" ? BST_CHECKED : BST_UNCHECKED;
@@ -177,7 +197,15 @@ class TPilote {
     return FFenetre;
   }
 
-  HWND Controle(const std::wstring& nom) { return TrouverControle(Fenetre(), IdDe(nom)); }
+  HWND Controle(const std::wstring& nom) {
+    const auto ids = IdsDe(nom);
+    if (ids.size() == 1) return TrouverControle(Fenetre(), ids.front());
+    const auto controles = ListerControles(Fenetre());
+    for (int id : ids)
+      for (const auto& controle : controles)
+        if (controle.Id == id) return controle.Fenetre;
+    throw EEchecPilote(L"contrôle " + nom + L" introuvable");
+  }
 };
 
 }  // namespace
