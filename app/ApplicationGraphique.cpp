@@ -62,7 +62,7 @@ bool TApplicationGraphique::TraiterUnMessage() {
   try {
     // Tab and arrow keys move between the controls of our forms, as in a dialog box.
     const HWND racine = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (racine && PossedeFiche(racine) && IsDialogMessageW(racine, &msg)) return true;
+    if (racine && TFiche::EstFiche(racine) && IsDialogMessageW(racine, &msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   } catch (const std::exception& e) {

@@ -42,6 +42,7 @@ class TApplicationGraphique {
   void Initialiser();
   bool Initialisee() const { return FInitialisee; }
 
+  // Readable from any thread: a worker that waits for the main thread gives up once it is set.
   bool Terminee() const { return FTerminee; }
   // Ends the loop at its next iteration; the main thread only.
   void Terminer();
@@ -94,6 +95,7 @@ class TApplicationGraphique {
   bool PossedeFiche(HWND fenetre) const;
   // The main form is the first one created: closing it ends the program.
   bool EstFichePrincipale(const TFiche* fiche) const { return !FFiches.empty() && FFiches.front().get() == fiche; }
+  TFiche* FichePrincipale() const { return FFiches.empty() ? nullptr : FFiches.front().get(); }
   size_t NombreFiches() const { return FFiches.size(); }
 
   // ---- Default font
@@ -118,7 +120,7 @@ class TApplicationGraphique {
   DWORD FIdThreadPrincipal;
   HWND FFenetreUtilitaire = nullptr;
   bool FInitialisee = false;
-  bool FTerminee = false;
+  std::atomic<bool> FTerminee = false;
   bool FCreationFichesDifferee = false;
   TypeGestionnaireInactivite FSurInactivite;
   TypeGestionnaireMessageSysteme FSurMessageSysteme;

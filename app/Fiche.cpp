@@ -8,8 +8,10 @@ namespace norvel {
 namespace {
 constexpr const wchar_t* ClasseFiche = L"NorvelFiche";
 
+ATOM GClasse = 0;
+
 void EnregistrerClasse(WNDPROC procedure) {
-  static const ATOM classe = [procedure] {
+  static const ATOM classe = GClasse = [procedure] {
     WNDCLASSEXW c{sizeof(c)};
     c.lpfnWndProc = procedure;
     c.hInstance = GetModuleHandleW(nullptr);
@@ -31,15 +33,22 @@ TFiche::~TFiche() {
   if (FPolice) DeleteObject(FPolice);
 }
 
-void TFiche::CreerFenetre(const std::wstring& titre, DWORD style, int largeurClient, int hauteurClient) {
+bool TFiche::EstFiche(HWND fenetre) {
+  return GClasse != 0 && GetClassLongPtrW(fenetre, GCW_ATOM) == GClasse;
+}
+
+void TFiche::CreerFenetre(const std::wstring& titre, DWORD style, int largeurClient, int hauteurClient,
+                          HWND proprietaire) {
   EnregistrerClasse(&Procedure);
   RECT cadre{0, 0, largeurClient, hauteurClient};
   AdjustWindowRectEx(&cadre, style, FALSE, WS_EX_DLGMODALFRAME);
   const int largeur = cadre.right - cadre.left, hauteur = cadre.bottom - cadre.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - largeur) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - hauteur) / 2;
+  RECT zone{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (proprietaire) GetWindowRect(proprietaire, &zone);
+  const int x = zone.left + (zone.right - zone.left - largeur) / 2, y = zone.top + (zone.bottom - zone.top - hauteur) / 2;
   FPolice = TApplicationGraphique::Instance().CreerPoliceParDefaut();
   VerifierPointeur(CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ClasseFiche, titre.c_str(), style, x, y,
-                                   largeur, hauteur, nullptr, nullptr, GetModuleHandleW(nullptr), this),
+                                   largeur, hauteur, proprietaire, nullptr, GetModuleHandleW(nullptr), this),
                    L"CreateWindowEx");
 }
 

@@ -20,10 +20,15 @@ class TFiche {
   std::wstring Titre() const;
   void Afficher();
 
+  // True for the window of any form of the program (the loop gives them dialog-box keys).
+  static bool EstFiche(HWND fenetre);
+
  protected:
-  // Creates the window with a client area of the given size, centred on the screen, in the
-  // default font of the platform.
-  void CreerFenetre(const std::wstring& titre, DWORD style, int largeurClient, int hauteurClient);
+  // Creates the window with a client area of the given size, in the default font of the
+  // platform; centred on its owner when it has one (it then stays above it), on the screen
+  // otherwise.
+  void CreerFenetre(const std::wstring& titre, DWORD style, int largeurClient, int hauteurClient,
+                    HWND proprietaire = nullptr);
   // The form's own handling; the default is the system's. Exceptions are shown by the
   // platform's exception handler.
   virtual LRESULT TraiterMessage(UINT message, WPARAM w, LPARAM l);

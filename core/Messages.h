@@ -95,6 +95,30 @@ inline constexpr const wchar_t* AutoProxyServeursObtenus = L"Serveurs proxy obte
 inline constexpr const wchar_t* AutoProxyDelaiDepasse =
     L"Pas de réponse du service AutoProxy après %d secondes : évaluation abandonnée";
 
+// ---- Configuration choice and proxy authentication dialogs
+inline constexpr const wchar_t* Valider = L"Valider";
+inline constexpr const wchar_t* Annuler = L"Annuler";
+inline constexpr const wchar_t* ChoixMeilleureConfigurationHttp = L"Choix meilleure configuration http";
+inline constexpr const wchar_t* PropositionConfigSysteme = L"Utiliser les paramètres de proxy par défaut du système";
+inline constexpr const wchar_t* PropositionConfigOvalis = L"Utiliser des paramètres personnalisés";
+inline constexpr const wchar_t* PourConnexionsHttp = L"Pour les connexions HTTP :";
+inline constexpr const wchar_t* PourConnexionsHttps = L"Pour les connexions HTTPS :";
+inline constexpr const wchar_t* PasDeServeurProxy = L"(pas de serveur proxy)";
+inline constexpr const wchar_t* ServeursEnAccesDirect = L"Serveurs en accès direct";
+inline constexpr const wchar_t* AucunServeur = L"(aucun serveur)";
+inline constexpr const wchar_t* PropositionUrlConfig =
+    L"Utiliser une adresse de configuration automatique (peut être lent)";
+inline constexpr const wchar_t* PropositionWpad =
+    L"Détecter automatiquement les paramètres (Protocole WPAD, peut être très lent)";
+inline constexpr const wchar_t* Connexion = L"Connexion";
+inline constexpr const wchar_t* IdentifiantDeConnexion = L"Identifiant de connexion";
+inline constexpr const wchar_t* MotDePasse = L"Mot de passe";
+inline constexpr const wchar_t* Identification = L"Identification";
+inline constexpr const wchar_t* SaisieIdentifiantObligatoire = L"La saisie de votre idenfiant est obligatoire";
+inline constexpr const wchar_t* SaisieMotDePasseObligatoire = L"La saisie du mot de passe est obligatoire";
+inline constexpr const wchar_t* DemandeAuthentification = L"Demande d'authentification";
+inline constexpr const wchar_t* AuthentificationProxy = L"Veuillez vous authentifier auprès du serveur proxy %s";
+
 // ---- School lookup
 inline constexpr const wchar_t* AucuneEcoleCorrespondante = L"Aucune école correspondante, vérifiez les caractères saisis";
 inline constexpr const wchar_t* TypeMimeInvalide = L"TypeMime invalide : %s";

@@ -141,6 +141,18 @@ void Cliquer(HWND controle) {
   Envoyer(controle, BM_CLICK, 0, 0);
 }
 
+void CliquerSansAttendre(HWND controle) {
+  ExigerUtilisable(controle);
+  if (!PostMessageW(controle, BM_CLICK, 0, 0)) throw EEchecPilote(L"impossible d'envoyer le clic");
+}
+
+HWND ControleAvecFocus(HWND fenetre) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(fenetre, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 int EtatCoche(HWND controle) {
   if (!MemeTexteSansCasse(Classe(controle), L"Button")) return -1;
   const auto type = GetWindowLongPtrW(controle, GWL_STYLE) & BS_TYPEMASK;
@@ -150,10 +162,8 @@ int EtatCoche(HWND controle) {
 }
 
 void AppuyerEntree(HWND fenetre) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  HWND cible = fenetre;
-  if (GetGUIThreadInfo(GetWindowThreadProcessId(fenetre, nullptr), &info) && info.hwndFocus) cible = info.hwndFocus;
+  HWND cible = ControleAvecFocus(fenetre);
+  if (!cible) cible = fenetre;
   const UINT code = MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC);
   if (!PostMessageW(cible, WM_KEYDOWN, VK_RETURN, 1 | (code << 16)) ||
       !PostMessageW(cible, WM_KEYUP, VK_RETURN, 1 | (code << 16) | (3u << 30)))

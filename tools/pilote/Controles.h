@@ -54,7 +54,13 @@ void Saisir(HWND controle, const std::wstring& texte);
 // Types the characters at the end of an edit's text, one WM_CHAR each (one EN_CHANGE each).
 void Taper(HWND controle, const std::wstring& texte);
 // Clicks a button or check box (BM_CLICK): its owner gets BN_CLICKED, a check box toggles.
+// The call returns once the owner has handled the click.
 void Cliquer(HWND controle);
+// The same click, handled by the owner's loop after the call returns: for a handler that opens
+// a modal box or waits, which would keep Cliquer from returning.
+void CliquerSansAttendre(HWND controle);
+// The control that has the keyboard focus in the window's thread; none when it has none.
+HWND ControleAvecFocus(HWND fenetre);
 // -1 when the control has no check state.
 int EtatCoche(HWND controle);
 // Presses and releases Enter in the window's focused control (or the window itself), through

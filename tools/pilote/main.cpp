@@ -6,6 +6,8 @@
 //   pilote [-titre TEXTE] [-prefixe] [-delai MS] COMMANDE [ARGUMENTS] [-- COMMANDE [ARGUMENTS]]...
 //
 // Without -titre the window is the assistant's, found by the beginning of its title. Commands:
+//   fenetre TITRE                 the following commands act on the window with this title
+//                                 (whole, or its beginning with -prefixe)
 //   attendre-fenetre              wait until the window is shown
 //   attendre-fermeture            wait until it is gone
 //   fermer                        ask the window to close (WM_CLOSE)
@@ -15,6 +17,7 @@
 //   saisir CTL TEXTE              replace an edit's text (its owner sees one EN_CHANGE)
 //   taper CTL TEXTE               type characters at the end of an edit's text, one by one
 //   cliquer CTL                   click a button or a check box
+//   cliquer-sans-attendre CTL     click, without waiting for the handler (one that opens a box)
 //   lignes CTL                    one line per row of a list box: index, selected 0|1, text
 //   cliquer-ligne CTL N           click row N of a list box (0 is the first)
 //   double-cliquer-ligne CTL N    double-click row N of a list box
@@ -24,6 +27,8 @@
 //   attendre-cache CTL            wait until it is hidden
 //   attendre-actif CTL            wait until it is enabled
 //   attendre-texte CTL MOTIF      wait until its text matches MOTIF ("*" any run, "?" one character)
+//   attendre-focus CTL            wait until the control has the keyboard focus ("fenetre": the
+//                                 window itself)
 //   pause MS                      wait
 // Waits end after -delai milliseconds (10000 by default). Output is UTF-8. Exit code 0 when every
 // command succeeded; 1 with "pilote : <reason>" on the error stream at the first failure; 2 for
@@ -100,6 +105,7 @@ int EntierDe(const std::wstring& texte) {
 class TPilote {
  public:
   TCritereFenetre Critere{Msg::TitreAssistant, true};
+  bool PrefixeDemande = false;  // -prefixe
   std::chrono::milliseconds Delai{10000};
 
   void Executer(const std::vector<std::wstring>& commande) {
@@ -108,7 +114,11 @@ class TPilote {
       if (i >= commande.size()) throw EUsage(L"argument manquant pour " + nom);
       return commande[i];
     };
-    if (nom == L"attendre-fenetre") {
+    if (nom == L"fenetre") {
+      Critere.Titre = argument(1);
+      Critere.Prefixe = PrefixeDemande || Critere.Titre == Msg::TitreAssistant;
+      FFenetre = nullptr;
+    } else if (nom == L"attendre-fenetre") {
       Fenetre();
     } else if (nom == L"attendre-fermeture") {
       // Gone means destroyed: a closing window is hidden a moment before it is.
@@ -136,6 +146,8 @@ class TPilote {
       Taper(Controle(argument(1)), argument(2));
     } else if (nom == L"cliquer") {
       Cliquer(Controle(argument(1)));
+    } else if (nom == L"cliquer-sans-attendre") {
+      CliquerSansAttendre(Controle(argument(1)));
     } else if (nom == L"lignes") {
       const auto lignes = LireLignes(Controle(argument(1)));
       for (size_t i = 0; i < lignes.Textes.size(); ++i)
@@ -174,6 +186,11 @@ class TPilote {
             return CorrespondAuMotif(dernier, motif);
           },
           [&] { return L"contrôle " + ctl + L" : texte \"" + dernier + L"\" au lieu de \"" + motif + L"\""; });
+    } else if (nom == L"attendre-focus") {
+      const std::wstring& ctl = argument(1);
+      const HWND cible = ctl == L"fenetre" ? Fenetre() : Controle(ctl);
+      Attendre([&] { return ControleAvecFocus(cible) == cible; },
+               [&] { return L"contrôle " + ctl + L" sans le focus (" + NomDe(GetDlgCtrlID(ControleAvecFocus(cible))) + L")"; });
     } else if (nom == L"pause") {
       Sleep(static_cast<DWORD>(std::wcstoul(argument(1).c_str(), nullptr, 10)));
     } else {
@@ -229,6 +246,7 @@ int wmain(int argc, wchar_t** argv) {
       }
     }
     // The assistant's title ends with its version: without a title of its own, match its beginning.
+    pilote.PrefixeDemande = prefixe;
     pilote.Critere.Prefixe = prefixe || pilote.Critere.Titre == Msg::TitreAssistant;
     for (commandes.emplace_back(); i < argc; ++i) {
       if (std::wstring_view(argv[i]) == L"--")

@@ -1,0 +1,32 @@
+#include "dialogs/DemandeInfoAuthProxy.h"
+
+#include "app/AppelSynchrone.h"
+#include "core/Format.h"
+#include "core/Messages.h"
+#include "dialogs/DlgVerificationMDPFmx.h"
+
+namespace norvel {
+
+namespace {
+// The clear texts live no longer than the question: wiped before their memory goes back.
+struct TTexteEnClair {
+  std::wstring Texte;
+  ~TTexteEnClair() { SecureZeroMemory(Texte.data(), Texte.size() * sizeof(wchar_t)); }
+};
+}  // namespace
+
+bool DemanderInfoAuthProxyGraphique(const std::wstring& proxy, TypeInfoAuthHttp& infoAuth) {
+  bool valide = false;
+  TTexteEnClair login, motDePasse;
+  const std::wstring explication = Format(Msg::AuthentificationProxy, {proxy});
+  const bool repondu = ExecuterSurThreadPrincipal([&] {
+    valide = TDlgVerificationMDPFmx::SaisieSimple(Msg::DemandeAuthentification, explication, L"", login.Texte,
+                                                  motDePasse.Texte);
+  });
+  if (!repondu || !valide) return false;
+  infoAuth.Identifiant = TypeLoginOffusque::Create(login.Texte);
+  infoAuth.MotDePasse = TypeMotDePasseOffusque::Create(motDePasse.Texte);
+  return true;
+}
+
+}  // namespace norvel
