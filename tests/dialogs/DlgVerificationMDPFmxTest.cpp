@@ -6,13 +6,11 @@
 #include <atomic>
 #include <thread>
 
-#include "app/ApplicationGraphique.h"
 #include "app/AttenteApplication.h"
-#include "app/MessageSimple.h"
 #include "core/Chaines.h"
-#include "core/DictionnaireExtensions.h"
 #include "dialogs/DemandeInfoAuthProxy.h"
 #include "dialogs/DlgVerificationMDPFmx.h"
+#include "dialogs/ServicesInterface.h"
 #include "support/Pilote.h"
 #include "wizard/IdentifiantsControles.h"
 
@@ -24,19 +22,11 @@ namespace {
 const std::wstring TitreDemande = L"Demande d'authentification";
 const std::wstring ExplicationProxy = L"Veuillez vous authentifier auprès du serveur proxy 127.0.0.1:3128";
 
-// The program's simple messages, shown in the system's message box, for the whole suite.
 class DlgVerificationMDPFmx : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    TApplicationGraphique::Instance().Initialiser();  // this thread is the user-interface thread
-    auto pile = NouvelObjet<TPileGestionMessageSimple>();
-    pile->EmpilerGestion(NouvelObjet<TGestionMessageSimpleMin>().Get());
-    TSingletonDictionnaireExtensions::AjouterExtension(__uuidof(IPileGestionMessageSimple),
-                                                       static_cast<IPileGestionMessageSimple*>(pile.Get()));
-  }
-  static void TearDownTestSuite() {
-    TSingletonDictionnaireExtensions::SupprimerExtension(__uuidof(IPileGestionMessageSimple));
-  }
+  static void SetUpTestSuite() { FServices = new TServicesInterface(); }
+  static void TearDownTestSuite() { delete std::exchange(FServices, nullptr); }
+  static inline TServicesInterface* FServices = nullptr;
 };
 
 struct TSaisie {
@@ -55,11 +45,6 @@ TSaisie Saisir(const std::wstring& titre, const std::wstring& explication, const
             TDlgVerificationMDPFmx::SaisieSimple(titre, explication, loginInitial, saisie.Login, saisie.MotDePasse);
       });
   return saisie;
-}
-
-// The driver's commands that read the information box, close it and come back to the dialog.
-std::wstring LireEtFermerInformation(const std::wstring& titreDialogue) {
-  return L"fenetre Information -- attendre-fenetre -- lister -- cliquer 1 -- fenetre \"" + titreDialogue + L"\" -- ";
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// What the dialogs need from the program around them in a test: this thread as the
+// user-interface thread, and the program's simple messages shown in the system's message box.
+#include "app/ApplicationGraphique.h"
+#include "app/MessageSimple.h"
+#include "core/DictionnaireExtensions.h"
+
+namespace norvel::test {
+
+class TServicesInterface {
+ public:
+  TServicesInterface() {
+    TApplicationGraphique::Instance().Initialiser();
+    auto pile = NouvelObjet<TPileGestionMessageSimple>();
+    pile->EmpilerGestion(NouvelObjet<TGestionMessageSimpleMin>().Get());
+    TSingletonDictionnaireExtensions::AjouterExtension(__uuidof(IPileGestionMessageSimple),
+                                                       static_cast<IPileGestionMessageSimple*>(pile.Get()));
+  }
+  ~TServicesInterface() { TSingletonDictionnaireExtensions::SupprimerExtension(__uuidof(IPileGestionMessageSimple)); }
+  TServicesInterface(const TServicesInterface&) = delete;
+  TServicesInterface& operator=(const TServicesInterface&) = delete;
+};
+
+// The driver's commands that read the information box, close it and come back to the dialog
+// titled `titreDialogue`.
+inline std::wstring LireEtFermerInformation(const std::wstring& titreDialogue) {
+  return L"fenetre Information -- attendre-fenetre -- lister -- cliquer 1 -- fenetre \"" + titreDialogue + L"\" -- ";
+}
+
+}  // namespace norvel::test
