@@ -19,10 +19,15 @@ int TFicheModale::ExecuterModal() {
   // Showing the window may have moved the focus that AvantAffichage gave.
   if (focus && IsChild(Handle(), focus)) SetFocus(focus);
   UpdateWindow(Handle());
+  // Asked before the loop sleeps too: a message sent by another thread (a driver's click) is
+  // handled while the loop looks for posted ones, and may have closed the form meanwhile.
+  const auto fermee = ConditionFinDAttente([this] { return FResultatModal != mrAucun; });
   try {
     while (FResultatModal == mrAucun) {
-      if (application.Terminee()) FResultatModal = mrAnnuler;
-      else application.Iterer(nullptr);
+      if (application.Terminee())
+        FResultatModal = mrAnnuler;
+      else
+        application.Iterer(fermee.Get());
     }
   } catch (...) {
     if (proprietaireActif) EnableWindow(proprietaire, TRUE);

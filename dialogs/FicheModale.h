@@ -29,7 +29,10 @@ class TFicheModale : public TFiche {
   // Before the form is shown (the first focus, a last layout).
   virtual void AvantAffichage() {}
   LRESULT TraiterMessage(UINT message, WPARAM w, LPARAM l) override;
-  void Fermer() override { SetResultatModal(mrAnnuler); }
+  // The close box cancels, unless a result is already set.
+  void Fermer() override {
+    if (FResultatModal == mrAucun) SetResultatModal(mrAnnuler);
+  }
   // A control told the form something (WM_COMMAND): a button clicked (BN_CLICKED, also for the
   // default button pressed by Enter), a list's selection changed...
   virtual void Commande(int identifiant, int notification) {}
