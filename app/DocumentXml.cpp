@@ -365,6 +365,20 @@ std::vector<TRef<IXMLDOMElement>> EnfantsElements(IXMLDOMNode* parent, std::wstr
   return enfants;
 }
 
+std::vector<TRef<IXMLDOMElement>> SelectionnerElements(IXMLDOMNode* noeud, const std::wstring& xpath) {
+  IXMLDOMNodeList* brute = nullptr;
+  VerifierHr(noeud->selectNodes(TBstr(xpath).Get(), &brute), L"IXMLDOMNode.selectNodes");
+  const auto liste = Sortie(brute);
+  std::vector<TRef<IXMLDOMElement>> elements;
+  for (;;) {
+    IXMLDOMNode* suivant = nullptr;
+    VerifierHr(liste->nextNode(&suivant), L"IXMLDOMNodeList.nextNode");
+    const auto n = Sortie(suivant);
+    if (!n) return elements;
+    if (auto element = InterfaceDom<IXMLDOMElement>(n.Get(), IID_IXMLDOMElement)) elements.push_back(std::move(element));
+  }
+}
+
 TRef<IXMLDOMDocument> DocumentDuNoeud(IXMLDOMNode* noeud) {
   if (auto document = InterfaceDom<IXMLDOMDocument>(noeud, IID_IXMLDOMDocument)) return document;
   IXMLDOMDocument* proprietaire = nullptr;

@@ -36,6 +36,9 @@ TRef<IXMLDOMElement> AjouterElement(IXMLDOMDocument* document, IXMLDOMNode* pare
 // Every child element with exactly that name, in document order.
 std::vector<TRef<IXMLDOMElement>> EnfantsElements(IXMLDOMNode* parent, std::wstring_view nom);
 void SupprimerEnfant(IXMLDOMNode* parent, IXMLDOMNode* enfant);
+// The elements an XPath 1.0 expression selects from the node, in document order (nodes that
+// are not elements are left out). A malformed expression raises the parser's error.
+std::vector<TRef<IXMLDOMElement>> SelectionnerElements(IXMLDOMNode* noeud, const std::wstring& xpath);
 // The document a node belongs to (the node itself when it is the document).
 TRef<IXMLDOMDocument> DocumentDuNoeud(IXMLDOMNode* noeud);
 // The text content of a node and its descendants; writing replaces the node's children by it.

@@ -27,4 +27,30 @@ void EcrireValeurChaineRegistre(HKEY cleOuverte, const std::wstring& nomValeur, 
 bool EcrireChaineRegistre(HKEY racine, const std::wstring& cle, const std::wstring& nomValeur,
                           const std::wstring& valeur);
 
+// A registry key reached as a base path under a root key, opened with a fixed access mask (and
+// registry view, when the mask holds one); one key open at a time.
+class TOvRegistry {
+ public:
+  explicit TOvRegistry(REGSAM AAcces = KEY_ALL_ACCESS, HKEY ARootKey = HKEY_CURRENT_USER);
+
+  // Closes the current key; changes the root when ARootKey is given; opens ABase (a trailing
+  // separator added), creating it. Raises the generic system error when that is refused.
+  void SetBase(const std::wstring& ABase, HKEY ARootKey = nullptr);
+  // The same without creating: false when the key cannot be opened (absent, or refused).
+  bool SetBaseSiExiste(const std::wstring& ABase, HKEY ARootKey = nullptr);
+  // A REG_SZ value of the open key.
+  void SetKey(const std::wstring& AKey, const std::wstring& AValue);
+  // A text value of the open key; an absent value reads as empty. A value of another type
+  // raises "Type de données incorrect pour '<name>'".
+  std::wstring GetKey(const std::wstring& AKey);
+
+ private:
+  HKEY CleOuverte() const;
+  static std::wstring AvecSeparateur(const std::wstring& ABase);
+
+  REGSAM FAcces;
+  HKEY FRootKey;
+  TCleRegistre FCle;
+};
+
 }  // namespace norvel

@@ -77,6 +77,8 @@ inline constexpr const wchar_t* RootInvalide = L"root invalide";
 inline constexpr const wchar_t* MenuEnvironnementProduction = L"Environnement Production";
 inline constexpr const wchar_t* MenuEnvironnementPreProduction = L"Environnement PréProduction";
 inline constexpr const wchar_t* MenuEnvironnementDeveloppement = L"Environnement Développement";
+// A registry value read as text that holds another type of data.
+inline constexpr const wchar_t* TypeDonneesRegistreIncorrect = L"Type de données incorrect pour '%s'";
 
 // ---- HTTP engine, URLs, configuration model
 inline constexpr const wchar_t* RequeteHttpInterrompue = L"La requête HTTP a été interrompue.";
@@ -140,6 +142,15 @@ inline constexpr const wchar_t* NomCertificat = L"Nom du certificat = \"%s\"";
 inline constexpr const wchar_t* ExecutableNonSigne =
     L"L'exécutable n'est pas signé numériquement ou la signature est invalide.";
 inline constexpr const wchar_t* ErreurVerificationSignature = L"Erreur de la vérification de la signature : %s";
+// Removal of earlier versions: the display name of a catalogue version (millesime, platform).
+inline constexpr const wchar_t* NomVersionClient = L"Client NORVEL Primaire %s (%s)";
+inline constexpr const wchar_t* ErreurSequenceurLancement = L"Erreur du TSequenceurLancementExecutable";
+// An uninstaller that failed: its exit code and its error output.
+inline constexpr const wchar_t* ErreurCodeProgramme = L"Erreur code=%d \"%s\"";
+inline constexpr const wchar_t* CatalogueProduitsIllisible = L"Catalogue des produits illisible : %s";
+// Download of the setup: the local file's name and the content type received.
+inline constexpr const wchar_t* TypeMimeFichierInvalide = L"TypeMime de %s invalide : %s";
+inline constexpr const wchar_t* ImpossibleLancerClient = L"Impossible de lancer le client NORVEL Primaire";
 
 // ---- Wizard
 inline constexpr const wchar_t* TitreAssistant = L"Assistant d'installation de NORVEL Primaire";

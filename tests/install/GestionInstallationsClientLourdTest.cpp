@@ -20,6 +20,7 @@
 #include "core/Handle.h"
 #include "core/Ressources.h"
 #include "install/GestionInstallationsClientLourd.h"
+#include "install/BoucleInstallation.h"
 #include "support/CheminsTest.h"
 
 using namespace norvel;
@@ -27,59 +28,6 @@ using namespace norvel::test;
 using namespace std::chrono;
 
 namespace {
-
-struct TAppel {
-  std::wstring Operation;
-  std::wstring Argument;
-  int Passage = 0;  // the idle pass that delivered it
-  DWORD Thread = 0;
-  bool operator==(const TAppel& a) const { return Operation == a.Operation && Argument == a.Argument; }
-};
-
-void PrintTo(const TAppel& a, std::ostream* os) { *os << VersUtf8(a.Operation) << "(" << VersUtf8(a.Argument) << ")"; }
-
-class TAbonneEnregistreur : public TImplemente<TObjetInterfacable, IAbonneEvenementInstallationsClientLourd> {
- public:
-  explicit TAbonneEnregistreur(const int* passage = nullptr) : FPassage(passage) {}
-  void RaccourciPortailCree() override { Noter(L"RaccourciPortailCree"); }
-  void EchecRaccourciPortail(const std::wstring& m) override { Noter(L"EchecRaccourciPortail", m); }
-  void DesinstallationEnCours(const std::wstring& n) override { Noter(L"DesinstallationEnCours", n); }
-  void EchecDesinstallation(const std::wstring& m) override { Noter(L"EchecDesinstallation", m); }
-  void TelechargementEnCours() override { Noter(L"TelechargementEnCours"); }
-  void EchecTelechargement(const std::wstring& m) override { Noter(L"EchecTelechargement", m); }
-  void InstallationEnCours() override { Noter(L"InstallationEnCours"); }
-  void EchecInstallation(const std::wstring& m) override { Noter(L"EchecInstallation", m); }
-  void InstallationTerminee() override { Noter(L"InstallationTerminee"); }
-  void LancementTermine() override { Noter(L"LancementTermine"); }
-  void EchecLancement(const std::wstring& m) override { Noter(L"EchecLancement", m); }
-
-  std::vector<TAppel> Appels;
-
- private:
-  void Noter(const wchar_t* operation, const std::wstring& argument = {}) {
-    Appels.push_back({operation, argument, FPassage ? *FPassage : 0, GetCurrentThreadId()});
-  }
-  const int* FPassage;
-};
-
-class TDossierSpecialEssai : public TImplemente<TObjetInterfacable, IDossierSpecial> {
- public:
-  explicit TDossierSpecialEssai(std::wstring dossier) : FDossier(std::move(dossier)) {}
-  std::wstring GetDossier(int, TypeNiveauDossierSpecial, int, const std::wstring&) override { return FDossier; }
-  std::wstring GetDossierApplication(const std::wstring&, int, TypeNiveauDossierSpecial, int,
-                                     const std::wstring&) override {
-    return FDossier;
-  }
-  std::wstring GetDossierContexte(IContexteExecution*) override { return FDossier; }
-  std::wstring GetDossierParDefaut() override { return FDossier; }
-  bool SetDossierParDefaut(const std::wstring& dossier) override {
-    FDossier = dossier;
-    return true;
-  }
-
- private:
-  std::wstring FDossier;
-};
 
 class TThreadInstallationEssai;
 using TypeEtapeEssai = std::function<void(TThreadInstallationEssai&)>;
@@ -162,55 +110,26 @@ class TGestionEssai : public TGestionInstallationsClientLourd {
 class GestionInstallations : public testing::Test {
  protected:
   void SetUp() override {
-    FApplication.Initialiser();
-    FApplication.SetSurInactivite([this](bool& fini) {
-      ++FPassage;
-      fini = TServicesApplication::Invoquer(dsiIdle) && fini;
-    });
-    FAbonne = NouvelObjet<TAbonneEnregistreur>(&FPassage);
+    FAbonne = NouvelObjet<TAbonneEnregistreur>(&FBoucle.Passage);
     FDossier = NouvelObjet<TDossierSpecialEssai>(FTemp.Chemin().wstring() + L"\\");
     FGestion = NouvelObjet<TGestionEssai>(FDossier, FAbonne);
   }
-  void TearDown() override {
-    FGestion->Fermer();
-    TServicesApplication::Arreter();
-    FApplication.SetSurInactivite(nullptr);
-    while (FApplication.TraiterUnMessage()) {
-    }
-    FApplication.ExecuterAppelsEnFile();
-  }
+  void TearDown() override { FGestion->Fermer(); }
 
   void Lancer() {
     FGestion->LancerInstallation(false, L"C:\\Client", L"http://localhost/setup.exe", L"Ecole Victor",
                                  L"serveur.ecole.test", 21300, true, L"https://portail.ecole.test/");
   }
 
-  // Runs the main loop (no timer: only real wake-ups) until the condition holds; fails after
-  // the limit instead of hanging when a wake-up went missing.
-  void AttendreQue(const std::function<bool()>& condition, milliseconds limite = seconds(15)) {
-    THandle fin(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::atomic<bool> expire{false};
-    std::thread veilleur([&] {
-      if (WaitForSingleObject(fin.Get(), static_cast<DWORD>(limite.count())) == WAIT_TIMEOUT) {
-        expire = true;
-        TApplicationGraphique::Reveiller();
-      }
-    });
-    auto c = ConditionFinDAttente([&] { return expire || condition(); });
-    FAttente->Attendre(c.Get(), 0);
-    SetEvent(fin.Get());
-    veilleur.join();
-    ASSERT_FALSE(expire) << "la boucle s'est endormie avec du travail en attente";
-  }
+  void AttendreQue(const std::function<bool()>& condition) { FBoucle.AttendreQue(condition); }
   // Until the worker has ended and every event it posted has been delivered.
   void AttendreFinTravailleur() {
     AttendreQue([this] { return FGestion->Thread->Fini() && !FGestion->Thread->EvenementsEnAttente(); });
   }
   std::vector<TAppel> Appels() const { return FAbonne->Appels; }
 
-  TApplicationGraphique& FApplication = TApplicationGraphique::Instance();
-  TRef<TAttenteApplicationFmx> FAttente = NouvelObjet<TAttenteApplicationFmx>();
-  int FPassage = 0;
+  TBoucleInstallation FBoucle;
+  TApplicationGraphique& FApplication = FBoucle.Application();
   TDossierTemporaire FTemp;
   TRef<TAbonneEnregistreur> FAbonne;
   TRef<TDossierSpecialEssai> FDossier;

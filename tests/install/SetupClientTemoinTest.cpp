@@ -18,77 +18,17 @@
 #include "core/Chaines.h"
 #include "core/Handle.h"
 #include "install/LancementExecutable.h"
+#include "install/ClientTemoin.h"
 #include "support/CheminsTest.h"
 #include "support/EnvironnementTest.h"
 
 using namespace norvel;
-using norvel::test::FichierBuild;
-using norvel::test::TDossierTemporaire;
-using norvel::test::TVariableEnvironnement;
+using namespace norvel::test;
 
 namespace {
 
 constexpr const wchar_t* OptionsSetup = L"-hide_progress -hide_splash";
 constexpr const wchar_t* OptionsDesinstallation = L"-clone_wait -hide_progress -hide_splash";
-
-std::string LireOctets(const std::wstring& chemin) {
-  std::ifstream entree(std::filesystem::path(chemin), std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(entree)), std::istreambuf_iterator<char>());
-}
-
-// One set of copies of the stand-in setup made by tools/signature/signer.sh (a CTest fixture),
-// all installing the same version.
-struct TCopiesSetup {
-  explicit TCopiesSetup(const std::wstring& dossier) : Dossier(FichierBuild(dossier)) {
-    const std::wstring identite = Trim(DepuisUtf8(LireOctets(Dossier + L"\\identite.txt")));
-    if (identite.size() != 44)
-      throw std::runtime_error("identite.txt des copies signées illisible : lancer par ctest (fixture setup_signe)");
-    Identifiant = identite.substr(0, 38);
-    Plateforme = identite.substr(39);
-    // The key as the assistant looks for it: a 32-bit version lands in the 32-bit view.
-    Cle = (Plateforme == L"Win32" ? L"Software\\WOW6432Node\\" : L"Software\\") +
-          std::wstring(L"Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + Identifiant;
-  }
-  // "ovalis", "autre-editeur" or "non-signe".
-  std::wstring Setup(std::wstring_view signataire) const {
-    return Dossier + L"\\SetupNorvelPrimaire-" + std::wstring(signataire) + L".exe";
-  }
-
-  std::wstring Dossier;
-  std::wstring Identifiant;
-  std::wstring Plateforme;
-  std::wstring Cle;
-};
-
-// Runs a command line as the assistant runs setups and uninstallers.
-TypeRetourExecutable Executer(const std::wstring& ligne) {
-  TSequenceurLancementExecutable sequenceur;
-  TypeRetourExecutable retour;
-  sequenceur.DebutProcessus(L"", ligne, L"", 850, 850, &retour);
-  EXPECT_TRUE(sequenceur.Boucler(0));
-  return retour;
-}
-
-// "UninstallString" of a version, read as the assistant reads it (read rights, no view).
-std::optional<std::wstring> CommandeDesinstallation(const std::wstring& cleVersion) {
-  TCleRegistre cle;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, cleVersion.c_str(), 0, 0x20019, cle.Adresse()) !=
-      ERROR_SUCCESS)
-    return std::nullopt;
-  wchar_t valeur[2048] = {};
-  DWORD taille = sizeof(valeur) - sizeof(wchar_t);
-  if (RegGetValueW(cle.Get(), nullptr, L"UninstallString", RRF_RT_REG_SZ, nullptr, valeur, &taille) != ERROR_SUCCESS)
-    return L"";
-  return std::wstring(valeur);
-}
-
-// The command the shell runs to open a ".ncprim" file; empty when none is registered.
-std::wstring CommandeOuvertureNcprim() {
-  wchar_t commande[2048] = {};
-  DWORD taille = ARRAYSIZE(commande);
-  if (FAILED(AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_COMMAND, L".ncprim", L"open", commande, &taille))) return {};
-  return commande;
-}
 
 std::wstring DossierParDefaut() {
   wchar_t* programmes = nullptr;
@@ -98,32 +38,11 @@ std::wstring DossierParDefaut() {
   return dossier;
 }
 
-// What an earlier failed run may have left in the prefix.
-void EffacerInstallation(const std::wstring& cleVersion) {
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, cleVersion.c_str());
-  RegDeleteKeyW(HKEY_LOCAL_MACHINE, cleVersion.c_str());
-  for (const wchar_t* cle : {L"Software\\Classes\\NorvelPrimaire.Connexion", L"Software\\Classes\\.ncprim"}) {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, cle);
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, cle);
-  }
-}
-
 // A log file as the assistant makes it: a UTF-16 LE byte-order mark and nothing else.
 std::wstring NouveauJournal(const TDossierTemporaire& dossier) {
   const std::wstring chemin = dossier.Fichier(L"journal.log");
   std::ofstream(std::filesystem::path(chemin), std::ios::binary) << "\xFF\xFE";
   return chemin;
-}
-
-// The lines the setup added to the log, after checking the log is still one UTF-16 LE text.
-std::wstring LignesDuJournal(const std::wstring& chemin) {
-  const std::string octets = LireOctets(chemin);
-  EXPECT_EQ(0u, octets.rfind("\xFF\xFE", 0)) << "byte-order mark lost";
-  EXPECT_EQ(0u, octets.size() % 2);
-  std::wstring texte((octets.size() - 2) / 2, L'\0');
-  if (octets.size() > 2) memcpy(texte.data(), octets.data() + 2, texte.size() * sizeof(wchar_t));
-  EXPECT_EQ(std::wstring::npos, texte.find(L'\xFEFF')) << "a second byte-order mark";
-  return texte;
 }
 
 // The variables the assistant sets before the setup runs.
@@ -140,16 +59,16 @@ struct TEnvironnementSetup {
 
 void Installer(const std::wstring& copie, const std::wstring& journal, const wchar_t* dossier) {
   TEnvironnementSetup environnement(journal, dossier);
-  const TypeRetourExecutable retour = Executer(L"\"" + copie + L"\" " + OptionsSetup);
+  const TypeRetourExecutable retour = ExecuterCommeLAssistant(L"\"" + copie + L"\" " + OptionsSetup);
   ASSERT_EQ(0u, retour.CodeRetour) << VersUtf8(retour.SortieErr);
   ASSERT_EQ(L"", retour.SortieErr);
 }
 
 TypeRetourExecutable Desinstaller(const std::wstring& cleVersion) {
-  const auto commande = CommandeDesinstallation(cleVersion);
+  const auto commande = UninstallString(cleVersion);
   if (!commande) throw std::runtime_error("version absente de la liste des programmes installés");
   TVariableEnvironnement demande(L"OVALIS_IS_UNINSTALL", L"1");
-  return Executer(*commande + L" " + OptionsDesinstallation);
+  return ExecuterCommeLAssistant(*commande + L" " + OptionsDesinstallation);
 }
 
 // Opens a connection file through the shell, as the assistant does, and gives back what the
@@ -168,8 +87,7 @@ std::string OuvrirAvecLeClient(const std::wstring& fichier, const std::wstring& 
   if (client) {
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(client.Get(), 30000));
   }
-  for (int i = 0; i < 300 && GetFileAttributesW(enregistrement.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
-  return LireOctets(enregistrement);
+  return ConnexionRecue(dossierClient);
 }
 
 }  // namespace
@@ -199,7 +117,7 @@ TEST(SetupClientTemoin, InstallsThenUninstallsAsTheAssistantRunsThem) {
 
     // The list of installed programs, the association and the installed files.
     const std::wstring desinstalleur = dossier + L"\\DesinstallerNorvelPrimaire.exe";
-    const auto commande = CommandeDesinstallation(copies.Cle);
+    const auto commande = UninstallString(copies.Cle);
     ASSERT_TRUE(commande.has_value());
     EXPECT_EQ(0u, commande->rfind(L"\"" + desinstalleur + L"\"", 0)) << VersUtf8(*commande);
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(desinstalleur.c_str()));
@@ -223,7 +141,7 @@ TEST(SetupClientTemoin, InstallsThenUninstallsAsTheAssistantRunsThem) {
     const TypeRetourExecutable retour = Desinstaller(copies.Cle);
     EXPECT_EQ(0u, retour.CodeRetour);
     EXPECT_EQ(L"", retour.SortieErr);
-    EXPECT_FALSE(CommandeDesinstallation(copies.Cle).has_value());
+    EXPECT_FALSE(UninstallString(copies.Cle).has_value());
     EXPECT_EQ(L"", CommandeOuvertureNcprim());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dossier.c_str())) << "folder left behind";
   }
@@ -240,16 +158,16 @@ TEST(SetupClientTemoin, RefusesWhatTheAssistantWouldNotAsk) {
   {
     // A setup run without the silent options installs nothing and says why.
     TEnvironnementSetup environnement(journal, dossier.c_str());
-    const TypeRetourExecutable retour = Executer(L"\"" + copies.Setup(L"ovalis") + L"\"");
+    const TypeRetourExecutable retour = ExecuterCommeLAssistant(L"\"" + copies.Setup(L"ovalis") + L"\"");
     EXPECT_EQ(1603u, retour.CodeRetour);
     EXPECT_EQ(0u, retour.SortieErr.rfind(L"Échec de l'installation de Client NORVEL Primaire " + identifiant, 0))
         << VersUtf8(retour.SortieErr);
     EXPECT_EQ(retour.SortieErr, LignesDuJournal(journal));
-    EXPECT_FALSE(CommandeDesinstallation(copies.Cle).has_value());
+    EXPECT_FALSE(UninstallString(copies.Cle).has_value());
   }
 
   Installer(copies.Setup(L"ovalis"), journal, dossier.c_str());
-  const std::wstring commande = CommandeDesinstallation(copies.Cle).value_or(L"");
+  const std::wstring commande = UninstallString(copies.Cle).value_or(L"");
   struct Cas {
     const char* nom;
     const wchar_t* variable;  // OVALIS_IS_UNINSTALL
@@ -264,17 +182,17 @@ TEST(SetupClientTemoin, RefusesWhatTheAssistantWouldNotAsk) {
   for (const auto& c : cas) {
     SCOPED_TRACE(c.nom);
     TVariableEnvironnement demande(L"OVALIS_IS_UNINSTALL", c.variable);
-    const TypeRetourExecutable retour = Executer(commande + L" " + c.options);
+    const TypeRetourExecutable retour = ExecuterCommeLAssistant(commande + L" " + c.options);
     EXPECT_EQ(1603u, retour.CodeRetour);
     EXPECT_EQ(0u, retour.SortieErr.rfind(L"Échec de la désinstallation du client NORVEL Primaire " + identifiant, 0))
         << VersUtf8(retour.SortieErr);
-    EXPECT_TRUE(CommandeDesinstallation(copies.Cle).has_value());
+    EXPECT_TRUE(UninstallString(copies.Cle).has_value());
   }
 
   const TypeRetourExecutable retour = Desinstaller(copies.Cle);
   EXPECT_EQ(0u, retour.CodeRetour);
   EXPECT_EQ(L"", retour.SortieErr);
-  EXPECT_FALSE(CommandeDesinstallation(copies.Cle).has_value());
+  EXPECT_FALSE(UninstallString(copies.Cle).has_value());
 }
 
 TEST(SetupClientTemoin, SignedCopiesAndTheirSigners) {

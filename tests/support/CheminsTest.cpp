@@ -21,6 +21,15 @@ std::wstring CheminWindowsDepuisLinux(std::string_view cheminLinux) {
   return chemin;
 }
 
+std::wstring CheminLinuxDepuisWindows(std::wstring_view cheminWindows) {
+  if (cheminWindows.size() < 3 || (cheminWindows.substr(0, 3) != L"Z:\\" && cheminWindows.substr(0, 3) != L"z:\\"))
+    throw std::runtime_error("chemin sur Z: attendu : " + VersUtf8(cheminWindows));
+  std::wstring chemin(cheminWindows.substr(2));
+  for (auto& c : chemin)
+    if (c == L'\\') c = L'/';
+  return chemin;
+}
+
 std::wstring DossierBuild() {
   wchar_t tampon[4096];
   const DWORD longueur = GetEnvironmentVariableW(L"NORVEL_BUILD_DIR", tampon, std::size(tampon));

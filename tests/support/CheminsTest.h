@@ -9,6 +9,8 @@ namespace norvel::test {
 
 // "/a/b" becomes "Z:\a\b": Wine maps the Linux root on drive Z:.
 std::wstring CheminWindowsDepuisLinux(std::string_view cheminLinux);
+// And back, for a path on Z: (a Linux program is told where a file of the build lies).
+std::wstring CheminLinuxDepuisWindows(std::wstring_view cheminWindows);
 
 // The build folder as a Windows path; raises when NORVEL_BUILD_DIR is missing (the test fails
 // loudly rather than look elsewhere).

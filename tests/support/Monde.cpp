@@ -134,6 +134,7 @@ TMonde::TMonde(const TOptionsMonde& options) : FConnexion(INVALID_SOCKET) {
       Guillemets(VariableEnvironnement(L"NORVEL_BUILD_DIR") + L"/monde-pki");
   if (options.Squid) commande += L" --squid";
   for (const std::wstring& hote : options.HotesDuProxy) commande += L" --hote " + Guillemets(hote);
+  if (!options.Telechargements.empty()) commande += L" --telechargements " + Guillemets(options.Telechargements);
   LancerProgrammeLinux(commande);
 
   if (!AttendreLecture(ecoute.S, DelaiDemarrageMs))

@@ -21,9 +21,11 @@ struct TOptionsMonde {
   bool Squid = false;
   // Names that only the proxy resolves ("nom=ip"), besides internet.test and www.internet.test.
   std::vector<std::wstring> HotesDuProxy;
+  // The folder (a Linux path) whose files the server gives under /telechargement/.
+  std::wstring Telechargements;
 
   bool operator<(const TOptionsMonde& autre) const {
-    return std::tie(Squid, HotesDuProxy) < std::tie(autre.Squid, autre.HotesDuProxy);
+    return std::tie(Squid, HotesDuProxy, Telechargements) < std::tie(autre.Squid, autre.HotesDuProxy, autre.Telechargements);
   }
 };
 

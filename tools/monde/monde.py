@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Starts the stand-in world for one test program and stops it at the end.
 
-  monde.py [--pki DIR] [--squid] [--hote NOM=IP]... [--scripts FILE]
+  monde.py [--pki DIR] [--squid] [--hote NOM=IP]... [--scripts FILE] [--telechargements DIR]
            (--controle PORT | --pret FICHIER) [--duree-max S]
 
 Starts the stand-in web server (serveur.py) and, with --squid, a real Squid (squid.py), all on
-127.0.0.1, in a temporary folder removed at the end. The test certificates come from
+127.0.0.1, in a temporary folder removed at the end. The server answers the school lookup
+(ecoles.py) and serves the files of --telechargements DIR under /telechargement/
+(telechargements.py). The test certificates come from
 pki.sh monde in --pki DIR (made once, reused by later runs) or in the temporary folder.
 
 When everything answers, one line "PRET cle=valeur<TAB>cle=valeur..." gives the ports and
@@ -38,6 +40,7 @@ sys.path.insert(0, ICI)
 
 from ecoles import ServiceEcoles  # noqa: E402
 from serveur import ServeurMonde  # noqa: E402
+from telechargements import ServiceTelechargements  # noqa: E402
 from squid import ErreurMonde, Squid  # noqa: E402
 
 
@@ -123,6 +126,7 @@ def main():
     parser.add_argument("--squid", action="store_true")
     parser.add_argument("--hote", action="append", default=[], help="NOM=IP known to the proxy only")
     parser.add_argument("--scripts")
+    parser.add_argument("--telechargements", help="folder served under /telechargement/")
     parser.add_argument("--controle", type=int)
     parser.add_argument("--pret")
     parser.add_argument("--duree-max", type=float, default=900)
@@ -146,6 +150,7 @@ def main():
             pki = preparer_pki(os.path.abspath(args.pki) if args.pki else os.path.join(dossier, "pki"))
             serveur = ServeurMonde(pki)
             ServiceEcoles(serveur).brancher()
+            ServiceTelechargements(serveur, args.telechargements).brancher()
             if args.scripts:
                 serveur.charger_scripts(args.scripts)
             serveur.demarrer()

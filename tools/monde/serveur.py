@@ -14,6 +14,7 @@ Script keys (query parameters, or members of a JSON script):
   type=...            Content-Type (text/plain; charset=utf-8); "aucun" sends none
   corps=...           the body, as UTF-8 text
   taille=N            a body of N bytes of the test pattern (see motif())
+  fichier=CHEMIN      the body is that file, read as it is sent
   bloc=N              bytes written at a time (65536)
   lent=MS             pause after each block written, in milliseconds
   delai=MS            pause before the answer
@@ -75,14 +76,17 @@ class Script:
     """One scripted answer."""
 
     def __init__(self, statut=200, texte=None, version="HTTP/1.1", type="text/plain; charset=utf-8",
-                 corps=None, taille=None, bloc=65536, lent=0, delai=0, tronque=None, entetes=None):
+                 corps=None, taille=None, bloc=65536, lent=0, delai=0, tronque=None, entetes=None, fichier=None):
         self.statut = int(statut)
         self.texte = texte
         self.version = version
         self.type = type
         if isinstance(corps, str):
             corps = corps.encode("utf-8")
-        if corps is None and taille is None:
+        self.fichier = fichier
+        if fichier is not None:
+            taille = os.path.getsize(fichier)
+        elif corps is None and taille is None:
             corps = b"NORVEL monde: OK\n"
         self.corps = corps
         self.taille = int(taille) if taille is not None else len(corps)
@@ -105,7 +109,7 @@ class Script:
 
         args = {}
         for nom in ("statut", "texte", "version", "type", "corps", "taille", "bloc", "lent", "delai",
-                    "tronque"):
+                    "tronque", "fichier"):
             if une(nom) is not None:
                 args[nom] = une(nom)
         entetes = []
@@ -222,14 +226,25 @@ class _Gestionnaire(http.server.BaseHTTPRequestHandler):
 
     def _ecrire_corps(self, s):
         a_envoyer = s.taille if s.tronque is None else min(s.tronque, s.taille)
-        pos = 0
-        while pos < a_envoyer:
-            n = min(s.bloc, a_envoyer - pos)
-            self.wfile.write(s.corps[pos:pos + n] if s.corps is not None else motif(pos, n))
-            pos += n
-            if s.lent:
-                self.wfile.flush()
-                time.sleep(s.lent / 1000)
+        fichier = open(s.fichier, "rb") if s.fichier is not None else None
+        try:
+            pos = 0
+            while pos < a_envoyer:
+                n = min(s.bloc, a_envoyer - pos)
+                if fichier is not None:
+                    morceau = fichier.read(n)
+                    if not morceau:
+                        break
+                else:
+                    morceau = s.corps[pos:pos + n] if s.corps is not None else motif(pos, n)
+                self.wfile.write(morceau)
+                pos += len(morceau)
+                if s.lent:
+                    self.wfile.flush()
+                    time.sleep(s.lent / 1000)
+        finally:
+            if fichier is not None:
+                fichier.close()
 
 
 class _Ecoute(http.server.ThreadingHTTPServer):

@@ -6,6 +6,8 @@
 //   lancer <arguments...>             starts itself with the rest of the arguments, the new
 //                                     program inheriting these standard streams, and ends
 //                                     without waiting for it
+//   ignorer-suite                     the rest of the command line is not read (the options a
+//                                     caller appends, as to an uninstaller)
 #include <windows.h>
 
 #include <cstdlib>
@@ -60,6 +62,8 @@ int wmain(int argc, wchar_t** argv) {
       wchar_t dossier[MAX_PATH] = {};
       GetCurrentDirectoryW(MAX_PATH, dossier);
       Ecrire(L"out", CP_UTF8, 1, dossier);
+    } else if (commande == L"ignorer-suite") {
+      break;
     } else if (commande == L"lancer") {
       Lancer(argc, argv, i + 1);
       break;

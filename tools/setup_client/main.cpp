@@ -6,7 +6,8 @@
 //     (HKLM, the 64-bit view for Win64, WOW6432Node for Win32), with an "UninstallString";
 //   - associates ".ncprim" with the client (HKLM\SOFTWARE\Classes, shell\open\command);
 //   - appends one UTF-16 line to the log named by OVALIS_IS_FICHIERLOG.
-// It insists on "-hide_progress -hide_splash": it has no window to show.
+// It insists on "-hide_progress -hide_splash": it has no window to show. A test that needs a
+// client nobody can open sets NORVEL_SETUP_SANS_ASSOCIATION=1: the association is then left out.
 #include <windows.h>
 
 #include <filesystem>
@@ -92,6 +93,7 @@ void Installer(const TypeIdentite& identite, const std::wstring& dossier) {
                L"\"" + dossier + L"\\" + NomDesinstalleur + L"\" -identifiant " + identite.Identifiant +
                    L" -plateforme " + identite.Plateforme);
 
+  if (Variable(L"NORVEL_SETUP_SANS_ASSOCIATION") == L"1") return;
   const std::wstring classes = CleClasses;
   EcrireValeur(classes + ExtensionConnexion, KEY_WOW64_64KEY, nullptr, ProgIdConnexion);
   EcrireValeur(classes + ProgIdConnexion, KEY_WOW64_64KEY, nullptr, L"Connexion NORVEL Primaire");

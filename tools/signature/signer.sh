@@ -9,8 +9,10 @@
 #   SetupNorvelPrimaire-autre-editeur.exe   signed by another publisher (CN=EDITIONS TIERS)
 #   SetupNorvelPrimaire-non-signe.exe       not signed
 #   identite.txt                            the version the three install: "{GUID};Win64"
-# IDENTITE ("{GUID};Win64" or "{GUID};Win32", a catalogue identifier and its platform) is
-# written into the copies before signing; without it they keep the identity built in.
+# IDENTITE, the version the copies install, written into them before signing (without it they
+# keep the identity built in): "{GUID};Win64" or "{GUID};Win32", an identifier and its platform,
+# or a version of the product catalogue (resources/Produits.xml) by its millesime and platform,
+# "2022;Win32" for its ordinary identifier, "2022;Win32;simu" for its simulation one.
 #
 # The certificates are issued by the stand-in world's test authority (tools/monde/pki.sh, in
 # <build>/monde-pki, or NORVEL_PKI), made once and shared with the HTTPS tests.
@@ -37,9 +39,18 @@ travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
 
 # The identity zone: "NORVEL-IDENTITE:" then "{GUID};WinNN", UTF-16 LE, once in the program.
-python3 - "$setup" "$travail/setup.exe" "$identite" "$travail/identite.txt" <<'PY'
+python3 - "$setup" "$travail/setup.exe" "$identite" "$travail/identite.txt" "$ici/../../resources/Produits.xml" <<'PY'
 import re, sys
-source, cible, identite, fichier_identite = sys.argv[1:5]
+import xml.etree.ElementTree as ET
+source, cible, identite, fichier_identite, catalogue = sys.argv[1:6]
+version = re.fullmatch(r"(\d{4});(Win32|Win64)(;simu)?", identite)
+if version:
+    millesime, plateforme, simu = version.groups()
+    trouvees = [v for v in ET.parse(catalogue).getroot().findall("./produit[@nom='NVLPRIM']/pays[@nom='FRANCE']/version")
+                if v.get("millesime") == millesime and v.get("plateforme") == plateforme]
+    if len(trouvees) != 1:
+        sys.exit("signer.sh: version %s %s not found once in %s" % (millesime, plateforme, catalogue))
+    identite = trouvees[0].get("simu" if simu else "guid") + ";" + plateforme
 donnees = open(source, "rb").read()
 marque = "NORVEL-IDENTITE:".encode("utf-16-le")
 if donnees.count(marque) != 1:

@@ -1,0 +1,59 @@
+#include "install/ExecutionSetup.h"
+
+#include <optional>
+
+#include "core/ErreurSysteme.h"
+#include "core/Format.h"
+#include "core/Handle.h"
+#include "core/Messages.h"
+#include "install/TelechargementSetup.h"
+#include "install/VerificationSignature.h"
+
+namespace norvel {
+
+namespace {
+
+constexpr UINT PageDeCodeSorties = 850;
+
+void DefinirVariable(const wchar_t* nom, const std::wstring& valeur) {
+  VerifierWin32(SetEnvironmentVariableW(nom, valeur.c_str()), L"SetEnvironmentVariable");
+}
+
+}  // namespace
+
+std::wstring CreerJournalSetup() {
+  wchar_t chemin[MAX_PATH + 1] = {};
+  if (!GetTempFileNameW(DossierTemporaireUtilisateur().c_str(), L"tmp", 0, chemin))
+    throw EOvalis(TexteErreurSysteme(GetLastError()));
+  THandleFichier journal(CreateFileW(chemin, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!journal) throw ErreurSysteme(L"CreateFile");
+  static constexpr unsigned char MarqueUtf16Le[] = {0xFF, 0xFE};
+  DWORD ecrits = 0;
+  VerifierWin32(WriteFile(journal.Get(), MarqueUtf16Le, sizeof MarqueUtf16Le, &ecrits, nullptr), L"WriteFile");
+  return chemin;
+}
+
+void InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
+                     const std::wstring& ACheminInstallation) {
+  std::optional<TFichierVerrouille> setup(std::in_place, AFichier);
+  TypeResultatWintrust signature;
+  VerifierSignature(*setup, signature);
+  if (!signature.EstUnExeOvalis) throw EOvalis(Format(Msg::ErreurVerificationSignature, {signature.MsgErreur}));
+
+  const std::wstring journal = CreerJournalSetup();
+  DefinirVariable(L"OVALIS_IS_AGENT", L"1");
+  DefinirVariable(L"OVALIS_IS_CONTEXTEOUTILINSTALLEUR", L"1");
+  DefinirVariable(L"OVALIS_IS_RACCOURCI", L"1");
+  DefinirVariable(L"OVALIS_IS_FICHIERLOG", journal);
+  if (!ACheminInstallation.empty()) DefinirVariable(L"OVALIS_IS_PATHEXE", ACheminInstallation);
+
+  TypeRetourExecutable retour;
+  ASequenceur.DebutProcessus(L"", Format(L"\"%s\" %s", {AFichier, OptionsSetup}), L"", PageDeCodeSorties,
+                             PageDeCodeSorties, &retour);
+  // The process has its image now: the file may go back to its owner.
+  setup.reset();
+  if (!ASequenceur.Boucler(0)) throw EOvalis(Msg::ErreurSequenceurLancement);
+}
+
+}  // namespace norvel

@@ -1,0 +1,26 @@
+#pragma once
+// The silent run of the downloaded client setup, once its signature names the maker.
+#include <string>
+
+#include "install/LancementExecutable.h"
+
+namespace norvel {
+
+// What every setup run gets after its quoted path: no window, no splash screen.
+inline constexpr const wchar_t* OptionsSetup = L"-hide_progress -hide_splash";
+
+// A new log file for the setup in the user's temporary folder ("tmp" prefix), holding only the
+// UTF-16 little-endian byte-order mark: the setup writes its lines after it.
+std::wstring CreerJournalSetup();
+
+// Checks the setup's signature, then runs it silently to its end with the variables that tell
+// it who drives it (OVALIS_IS_AGENT, _CONTEXTEOUTILINSTALLEUR, _RACCOURCI, _FICHIERLOG and,
+// when ACheminInstallation is not empty, _PATHEXE; they stay set in the program's environment).
+// The file is held (no write, rename or delete) from the check until its process has started,
+// so that what runs is what was verified. The setup's exit code and outputs are not examined.
+// Raises "Erreur de la vérification de la signature : ..." for a refused file, and the errors
+// of the log file and of the start.
+void InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
+                     const std::wstring& ACheminInstallation);
+
+}  // namespace norvel

@@ -1,0 +1,45 @@
+#include "install/LancementClient.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/Chemins.h"
+#include "core/Chaines.h"
+#include "core/ErreurSysteme.h"
+#include "core/Format.h"
+#include "core/Handle.h"
+#include "core/Messages.h"
+#include "install/TelechargementSetup.h"
+
+namespace norvel {
+
+std::wstring ContenuFichierConnexion(const std::wstring& ANomEcole, const std::wstring& ANomDomaine, uint16_t APort,
+                                     bool AServeurEnService) {
+  return Format(AServeurEnService ? L"Serveur=%s:%s:%d:TestConnexion" : L"Serveur=%s:%s:%d:ConfigurationSeulement",
+                {ANomEcole, ANomDomaine, static_cast<unsigned>(APort)});
+}
+
+std::wstring EcrireFichierConnexion(const std::wstring& AContenu) {
+  wchar_t temporaire[MAX_PATH + 1] = {};
+  if (!GetTempFileNameW(DossierTemporaireUtilisateur().c_str(), L"tmp", 0, temporaire))
+    throw ErreurSysteme(L"GetTempFileName");
+  const std::wstring chemin = ChangerExtension(temporaire, L".ncprim");
+  THandleFichier fichier(
+      CreateFileW(chemin.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!fichier) throw ErreurSysteme(L"CreateFile");
+  const std::string octets = "\xEF\xBB\xBF" + VersUtf8(AContenu);
+  DWORD ecrits = 0;
+  VerifierWin32(WriteFile(fichier.Get(), octets.data(), static_cast<DWORD>(octets.size()), &ecrits, nullptr),
+                L"WriteFile");
+  return chemin;
+}
+
+void ConfigurerEtLancerClient(const std::wstring& ANomEcole, const std::wstring& ANomDomaine, uint16_t APort,
+                              bool AServeurEnService) {
+  const std::wstring fichier =
+      EcrireFichierConnexion(ContenuFichierConnexion(ANomEcole, ANomDomaine, APort, AServeurEnService));
+  const auto resultat = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", fichier.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (resultat <= 32) throw EOvalis(Msg::ImpossibleLancerClient);
+}
+
+}  // namespace norvel

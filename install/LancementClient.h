@@ -1,0 +1,25 @@
+#pragma once
+// The connection file that points the installed client at the school's server, opened through
+// the shell: the program registered for ".ncprim" (the client) starts with it.
+#include <cstdint>
+#include <string>
+
+namespace norvel {
+
+// "Serveur=<school>:<host>:<port>:TestConnexion" for a server in service (the client tests its
+// connection), else "...:ConfigurationSeulement" (it only records the configuration). Nothing
+// is escaped.
+std::wstring ContenuFichierConnexion(const std::wstring& ANomEcole, const std::wstring& ANomDomaine, uint16_t APort,
+                                     bool AServeurEnService);
+
+// Writes the connection file (a new temporary file's name with the extension ".ncprim"; UTF-8
+// with its byte-order mark, one line without terminator) and answers its path.
+std::wstring EcrireFichierConnexion(const std::wstring& AContenu);
+
+// Writes the file and asks the shell to open it; does not wait for the client. Raises
+// "Impossible de lancer le client NORVEL Primaire" when no program opens ".ncprim" files, and
+// the system's error when the file cannot be written.
+void ConfigurerEtLancerClient(const std::wstring& ANomEcole, const std::wstring& ANomDomaine, uint16_t APort,
+                              bool AServeurEnService);
+
+}  // namespace norvel

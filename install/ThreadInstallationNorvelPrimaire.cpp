@@ -1,0 +1,49 @@
+#include "install/ThreadInstallationNorvelPrimaire.h"
+
+#include "install/DesinstallationVersions.h"
+#include "install/ExecutionSetup.h"
+#include "install/LancementClient.h"
+#include "install/TelechargementSetup.h"
+
+namespace norvel {
+
+TThreadInstallationNorvelPrimaire::TThreadInstallationNorvelPrimaire(const TypeDonneesInstallationClientLourd& ADonnees,
+                                                                     TypeInfoCreationSessionClientsHttp AInfoSession)
+    : TThreadInstallationClientLourd(ADonnees), FInfoSession(std::move(AInfoSession)) {}
+
+TThreadInstallationNorvelPrimaire::~TThreadInstallationNorvelPrimaire() {
+  // The stages use this object's members: the thread must be over before they go.
+  Arreter();
+}
+
+void TThreadInstallationNorvelPrimaire::DesinstallerAnciennesVersions() {
+  norvel::DesinstallerAnciennesVersions(FSimulation, FRegistre, FSequenceur, [this](const std::wstring& nom) {
+    AjouterEvenement(EI_Desinstallation, true, nom);
+  });
+}
+
+void TThreadInstallationNorvelPrimaire::TelechargerInstallation(std::wstring& AFichier) {
+  AjouterEvenement(EI_Telechargement, true);
+  const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(FUrlTelechargement);
+  TelechargerFichier(SessionHttp(), FUrlTelechargement, fichier);
+  // Only a complete download is handed over (and deleted when the worker ends).
+  AFichier = fichier;
+}
+
+void TThreadInstallationNorvelPrimaire::InstallerClient(const std::wstring& AFichier) {
+  AjouterEvenement(EI_Installation, true);
+  norvel::InstallerClient(FSequenceur, AFichier, FCheminInstallation);
+}
+
+void TThreadInstallationNorvelPrimaire::ConfigurerEtLancerClient() {
+  AjouterEvenement(EI_Configuration, true);
+  norvel::ConfigurerEtLancerClient(FNomEcole, FNomDomaine, FPort, FServeurEnService);
+  AjouterEvenement(EI_Termine, true);
+}
+
+TSessionClientsHttp& TThreadInstallationNorvelPrimaire::SessionHttp() {
+  if (!FSessionHttp) FSessionHttp = std::make_unique<TSessionClientsHttp>(FInfoSession);
+  return *FSessionHttp;
+}
+
+}  // namespace norvel
