@@ -1,0 +1,61 @@
+// Measures the download of the client setup as the installation runs it (TelechargerFichier:
+// the whole body in memory, then written to the user's temporary folder in 1 MiB pieces):
+//   mesure_telechargement_setup URL [REPETITIONS]
+// Prints, for the best run, the bytes written, the seconds and the throughput, then the peak
+// memory of the process. The file is checked against the size received and deleted after
+// each run.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "core/Exceptions.h"
+#include "http/SessionClientsHttp.h"
+#include "install/TelechargementSetup.h"
+
+using namespace norvel;
+
+namespace {
+
+double Maintenant() {
+  LARGE_INTEGER compteur, frequence;
+  QueryPerformanceCounter(&compteur);
+  QueryPerformanceFrequency(&frequence);
+  return static_cast<double>(compteur.QuadPart) / static_cast<double>(frequence.QuadPart);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fwprintf(stderr, L"usage: mesure_telechargement_setup URL [REPETITIONS]\n");
+    return 2;
+  }
+  const int repetitions = argc > 2 ? _wtoi(argv[2]) : 1;
+  try {
+    const std::wstring url = argv[1];
+    const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(url);
+    TSessionClientsHttp session({L"NORVEL mesure", {WINHTTP_ACCESS_TYPE_NO_PROXY}});
+    double meilleur = 0;
+    uintmax_t octets = 0;
+    for (int i = 0; i < repetitions; ++i) {
+      const double debut = Maintenant();
+      TelechargerFichier(session, url, fichier);
+      const double duree = Maintenant() - debut;
+      octets = std::filesystem::file_size(fichier);
+      std::filesystem::remove(fichier);
+      if (i == 0 || duree < meilleur) meilleur = duree;
+    }
+    PROCESS_MEMORY_COUNTERS memoire{};
+    memoire.cb = sizeof memoire;
+    GetProcessMemoryInfo(GetCurrentProcess(), &memoire, sizeof memoire);
+    std::printf("octets=%ju secondes=%.3f debit_mio_s=%.1f pic_memoire_mio=%.1f pic_engage_mio=%.1f\n", octets, meilleur,
+                static_cast<double>(octets) / meilleur / 1048576.0, memoire.PeakWorkingSetSize / 1048576.0,
+                memoire.PeakPagefileUsage / 1048576.0);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+}
