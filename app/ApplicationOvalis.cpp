@@ -10,6 +10,7 @@
 #include "core/Finalisation.h"
 #include "core/GuidsServices.h"
 #include "core/NomClasse.h"
+#include "http/ConseilControleurDomaine.h"
 
 namespace norvel {
 
@@ -18,6 +19,8 @@ TApplicationOvalis::TApplicationOvalis(TRef<IInformationApplication> information
                                        TDictionnaireExtensions* dictionnaire)
     : FDictionnaireExtensions(dictionnaire ? *dictionnaire : TSingletonDictionnaireExtensions::GetDictionnaireExtensions()) {
   DefinirRestrictionsApiWindows();
+  // The HTTP errors advise about a read-only domain controller only where DPAPI has master keys.
+  DefinirSourceSansMasterkeyDPAPI(+[] { return RestrictionsApiWindows().SansMasterkeyDPAPI; });
   if (informationApplication) {
     AjouterService(informationApplication);
     if (contexteExecution) AjouterService(contexteExecution);

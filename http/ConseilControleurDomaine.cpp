@@ -19,7 +19,7 @@ constexpr const wchar_t* LienProtectionPolicy =
 constexpr ULONG DsBackgroundOnly = 0x100;  // DS_BACKGROUND_ONLY: never wait for a network search
 constexpr ULONG DsWritableFlag = 0x100;    // DS_WRITABLE_FLAG in the controller's flags
 
-std::atomic<TFonctionSansMasterkeyDPAPI> SourceSansMasterkeyDPAPI{nullptr};
+std::atomic<TFonctionSansMasterkeyDPAPI> GSourceSansMasterkeyDPAPI{nullptr};
 
 struct TLibererInfoControleur {
   void operator()(DOMAIN_CONTROLLER_INFOW* info) const { NetApiBufferFree(info); }
@@ -27,7 +27,9 @@ struct TLibererInfoControleur {
 
 }  // namespace
 
-void DefinirSourceSansMasterkeyDPAPI(TFonctionSansMasterkeyDPAPI source) { SourceSansMasterkeyDPAPI = source; }
+void DefinirSourceSansMasterkeyDPAPI(TFonctionSansMasterkeyDPAPI source) { GSourceSansMasterkeyDPAPI = source; }
+
+TFonctionSansMasterkeyDPAPI SourceSansMasterkeyDPAPI() { return GSourceSansMasterkeyDPAPI; }
 
 std::wstring ConseilPourControleurDomaine(std::wstring_view nomControleur, ULONG flags) {
   if (flags & DsWritableFlag) return {};
@@ -44,7 +46,7 @@ std::wstring ConseilControleurDomaineLectureSeule(bool sansMasterkeyDPAPI) {
 }
 
 std::wstring ConseilControleurDomaineLectureSeule() {
-  const TFonctionSansMasterkeyDPAPI source = SourceSansMasterkeyDPAPI;
+  const TFonctionSansMasterkeyDPAPI source = GSourceSansMasterkeyDPAPI;
   return ConseilControleurDomaineLectureSeule(source != nullptr && source());
 }
 

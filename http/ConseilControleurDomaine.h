@@ -15,6 +15,7 @@ namespace norvel {
 // Without one, the advice is looked for.
 using TFonctionSansMasterkeyDPAPI = bool (*)();
 void DefinirSourceSansMasterkeyDPAPI(TFonctionSansMasterkeyDPAPI source);
+TFonctionSansMasterkeyDPAPI SourceSansMasterkeyDPAPI();
 
 // "\r\n" and the advice naming the machine's read-only domain controller; empty when the
 // platform has no master keys, when no controller is found or when it is writable.

@@ -11,8 +11,9 @@
 namespace norvel {
 
 TGestionInstallationsClientLourd::TGestionInstallationsClientLourd(
-    TRef<IDossierSpecial> ADossierSpecial, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne)
-    : FDossierSpecial(std::move(ADossierSpecial)), FAbonne(std::move(AAbonne)) {
+    TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial,
+    TRef<IAbonneEvenementInstallationsClientLourd> AAbonne)
+    : FSessionsHttp(std::move(ASessionsHttp)), FDossierSpecial(std::move(ADossierSpecial)), FAbonne(std::move(AAbonne)) {
   TServicesApplication::Ajouter(this, dsiIdle, psiIndifferent, false);
 }
 
@@ -38,7 +39,10 @@ void TGestionInstallationsClientLourd::LancerInstallation(bool ASimulation, cons
                                                           const std::wstring& ANomDomaine, uint16_t APort,
                                                           bool AServeurEnService, const std::wstring& AUrlPortail) {
   const std::wstring icone = EcrireIconePortail();
-  FThread = CreerThreadInstallation({ASimulation, ACheminInstallation, AUrlTelechargement, ANomEcole, ANomDomaine,
+  // A sessions service object serves one thread: the worker gets a duplicate of its own, made
+  // here, on the thread that owns the original.
+  FThread = CreerThreadInstallation(FSessionsHttp->DupliquerPourThread(),
+                                    {ASimulation, ACheminInstallation, AUrlTelechargement, ANomEcole, ANomDomaine,
                                      APort, AServeurEnService, AUrlPortail, icone});
   SetActif(true);
   FThread->Demarrer();

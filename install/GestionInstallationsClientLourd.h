@@ -14,8 +14,9 @@ namespace norvel {
 
 class TGestionInstallationsClientLourd : public TServiceOvalisNonReentrant {
  public:
-  // Files itself with the idle services, inactive until an installation starts.
-  TGestionInstallationsClientLourd(TRef<IDossierSpecial> ADossierSpecial,
+  // Files itself with the idle services, inactive until an installation starts. ASessionsHttp:
+  // the user-interface thread's sessions service, duplicated for the worker.
+  TGestionInstallationsClientLourd(TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial,
                                    TRef<IAbonneEvenementInstallationsClientLourd> AAbonne);
   ~TGestionInstallationsClientLourd() override;
 
@@ -39,12 +40,13 @@ class TGestionInstallationsClientLourd : public TServiceOvalisNonReentrant {
 
  protected:
   // The one place where the worker is made, on the user-interface thread: whatever the worker
-  // needs beyond the school's data (its own duplicate of the HTTP sessions service, made here
-  // for it) is given to it here.
+  // needs beyond the school's data is given to it here, starting with ASessionsHttp, the
+  // worker's own duplicate of the HTTP sessions service (DupliquerPourThread).
   virtual std::unique_ptr<TThreadInstallationClientLourd> CreerThreadInstallation(
-      const TypeDonneesInstallationClientLourd& ADonnees) = 0;
+      TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees) = 0;
 
  private:
+  TRef<ISessionsClientsHttp> FSessionsHttp;
   TRef<IDossierSpecial> FDossierSpecial;
   TRef<IAbonneEvenementInstallationsClientLourd> FAbonne;
   std::unique_ptr<TThreadInstallationClientLourd> FThread;

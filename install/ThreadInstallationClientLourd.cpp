@@ -10,7 +10,8 @@
 
 namespace norvel {
 
-TThreadInstallationClientLourd::TThreadInstallationClientLourd(const TypeDonneesInstallationClientLourd& ADonnees)
+TThreadInstallationClientLourd::TThreadInstallationClientLourd(TRef<ISessionsClientsHttp> ASessionsHttp,
+                                                               const TypeDonneesInstallationClientLourd& ADonnees)
     : TOvThread(nullptr, false),
       FSimulation(ADonnees.Simulation),
       FUrlTelechargement(ADonnees.UrlTelechargement),
@@ -20,7 +21,8 @@ TThreadInstallationClientLourd::TThreadInstallationClientLourd(const TypeDonnees
       FServeurEnService(ADonnees.ServeurEnService),
       FUrlPortail(ADonnees.UrlPortail),
       FFichierIconePortail(ADonnees.FichierIconePortail),
-      FCheminInstallation(ADonnees.CheminInstallation) {}
+      FCheminInstallation(ADonnees.CheminInstallation),
+      FSessionsHttp(std::move(ASessionsHttp)) {}
 
 TThreadInstallationClientLourd::~TThreadInstallationClientLourd() {
   // Executer uses this object's members: the thread must be over before they go.

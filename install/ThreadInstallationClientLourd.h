@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/OvThread.h"
+#include "httpconfig/IConfigClientsHttp.h"
 #include "install/EvenementInstallation.h"
 #include "install/LancementExecutable.h"
 
@@ -35,7 +36,9 @@ class TThreadInstallationClientLourd : public TOvThread {
  public:
   // Created suspended, with no controller to wake (its end wakes the main loop). The values
   // are copied: nothing is shared with the user-interface thread but the event queue.
-  explicit TThreadInstallationClientLourd(const TypeDonneesInstallationClientLourd& ADonnees);
+  // ASessionsHttp: the worker's own sessions service, a duplicate that no other thread uses.
+  TThreadInstallationClientLourd(TRef<ISessionsClientsHttp> ASessionsHttp,
+                                 const TypeDonneesInstallationClientLourd& ADonnees);
   ~TThreadInstallationClientLourd() override;
 
   // User-interface thread: asks the worker to stop at its next check and waits, without limit,
@@ -77,6 +80,8 @@ class TThreadInstallationClientLourd : public TOvThread {
   const std::wstring FCheminInstallation;
   // The worker's own process launcher, for the uninstallers, the setup and the client.
   TSequenceurLancementExecutable FSequenceur;
+  // The worker's own HTTP sessions, for the download.
+  const TRef<ISessionsClientsHttp> FSessionsHttp;
 
  private:
   std::mutex FSectionCritique;

@@ -7,9 +7,9 @@
 
 namespace norvel {
 
-TThreadInstallationNorvelPrimaire::TThreadInstallationNorvelPrimaire(const TypeDonneesInstallationClientLourd& ADonnees,
-                                                                     TypeInfoCreationSessionClientsHttp AInfoSession)
-    : TThreadInstallationClientLourd(ADonnees), FInfoSession(std::move(AInfoSession)) {}
+TThreadInstallationNorvelPrimaire::TThreadInstallationNorvelPrimaire(TRef<ISessionsClientsHttp> ASessionsHttp,
+                                                                     const TypeDonneesInstallationClientLourd& ADonnees)
+    : TThreadInstallationClientLourd(std::move(ASessionsHttp), ADonnees) {}
 
 TThreadInstallationNorvelPrimaire::~TThreadInstallationNorvelPrimaire() {
   // The stages use this object's members: the thread must be over before they go.
@@ -25,7 +25,8 @@ void TThreadInstallationNorvelPrimaire::DesinstallerAnciennesVersions() {
 void TThreadInstallationNorvelPrimaire::TelechargerInstallation(std::wstring& AFichier) {
   AjouterEvenement(EI_Telechargement, true);
   const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(FUrlTelechargement);
-  TelechargerFichier(SessionHttp(), FUrlTelechargement, fichier);
+  // The configured session: the program's proxy, evaluated or asked credentials included.
+  TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FUrlTelechargement, fichier);
   // Only a complete download is handed over (and deleted when the worker ends).
   AFichier = fichier;
 }
@@ -39,11 +40,6 @@ void TThreadInstallationNorvelPrimaire::ConfigurerEtLancerClient() {
   AjouterEvenement(EI_Configuration, true);
   norvel::ConfigurerEtLancerClient(FNomEcole, FNomDomaine, FPort, FServeurEnService);
   AjouterEvenement(EI_Termine, true);
-}
-
-TSessionClientsHttp& TThreadInstallationNorvelPrimaire::SessionHttp() {
-  if (!FSessionHttp) FSessionHttp = std::make_unique<TSessionClientsHttp>(FInfoSession);
-  return *FSessionHttp;
 }
 
 }  // namespace norvel

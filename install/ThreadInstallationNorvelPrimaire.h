@@ -1,21 +1,18 @@
 #pragma once
 // The installation worker's stages for the NORVEL Primaire client: removal of the versions the
-// product catalogue knows, download of the setup through the worker's own HTTP session, its
+// product catalogue knows, download of the setup through the worker's own sessions service, its
 // signature check and silent run, then the connection file opened with the installed client.
 // A stage that fails raises; the worker reports the error as that stage's failure and ends.
-#include <memory>
-
 #include "app/Registre.h"
-#include "http/SessionClientsHttp.h"
 #include "install/ThreadInstallationClientLourd.h"
 
 namespace norvel {
 
 class TThreadInstallationNorvelPrimaire : public TThreadInstallationClientLourd {
  public:
-  // AInfoSession: how the worker opens its own HTTP session for the download.
-  TThreadInstallationNorvelPrimaire(const TypeDonneesInstallationClientLourd& ADonnees,
-                                    TypeInfoCreationSessionClientsHttp AInfoSession);
+  // ASessionsHttp: the worker's own duplicate of the sessions service, for the download.
+  TThreadInstallationNorvelPrimaire(TRef<ISessionsClientsHttp> ASessionsHttp,
+                                    const TypeDonneesInstallationClientLourd& ADonnees);
   ~TThreadInstallationNorvelPrimaire() override;
 
  protected:
@@ -25,13 +22,8 @@ class TThreadInstallationNorvelPrimaire : public TThreadInstallationClientLourd 
   void ConfigurerEtLancerClient() override;
 
  private:
-  // Opened on the worker's thread at its first use.
-  TSessionClientsHttp& SessionHttp();
-
   // The list of installed programs, read only.
   TOvRegistry FRegistre{KEY_READ, HKEY_LOCAL_MACHINE};
-  const TypeInfoCreationSessionClientsHttp FInfoSession;
-  std::unique_ptr<TSessionClientsHttp> FSessionHttp;
 };
 
 }  // namespace norvel

@@ -63,8 +63,11 @@ void LireInfos(const std::string& reponse, TypeInfosHebNP& infos) {
 }  // namespace
 
 TApiRecuperationInfosHebNP::TApiRecuperationInfosHebNP(TypeEnvironnementDeploiement AEnvironnementDeploiement,
-                                                       TRef<IAttente> AAttente, TSessionClientsHttp& ASessionHttp)
-    : FEnvironnementDeploiement(AEnvironnementDeploiement), FAttente(std::move(AAttente)), FSessionHttp(ASessionHttp) {}
+                                                       TRef<IAttente> AAttente,
+                                                       TRef<ISessionsClientsHttp> ASessionsHttp)
+    : FEnvironnementDeploiement(AEnvironnementDeploiement),
+      FAttente(std::move(AAttente)),
+      FSessionsHttp(std::move(ASessionsHttp)) {}
 
 void TApiRecuperationInfosHebNP::RecupererInfosHeb(const std::wstring& AIdentifiant, const std::wstring& APlateforme,
                                                    TypeInfosHebNP& AInfos) {
@@ -78,7 +81,7 @@ void TApiRecuperationInfosHebNP::RecupererInfosHeb(const std::wstring& AIdentifi
   std::wstring entete = L"x-api-key: " + cle;
   const TEffacementTexte effacementEntete{entete};
 
-  TClientHttp client(FSessionHttp, url.NomServeur, url.PortTcp);
+  TClientHttp client(FSessionsHttp->GetSessionAvecGestionProxy(), url.NomServeur, url.PortTcp);
   TRequeteHttp requete(client, FAttente.Get(), L"GET", url.ParamUrl + url.ExtraInfo, url.Https, false, L"HTTP/1.1");
   requete.AffecterTimeOuts(30000, 60000, 600000, 3600000);
   requete.Executer({}, entete, true);

@@ -5,18 +5,18 @@
 #include "app/Attente.h"
 #include "app/IInformationApplication.h"
 #include "core/ObjetInterfacable.h"
-#include "http/SessionClientsHttp.h"
+#include "httpconfig/IConfigClientsHttp.h"
 #include "school/InfosHebNP.h"
 
 namespace norvel {
 
 class TApiRecuperationInfosHebNP : public TImplemente<TObjetInterfacable, IApiRecuperationInfosHebNP> {
  public:
-  // ASessionHttp: the session that follows the current HTTP configuration (proxy included);
-  // it must outlive this object. The request waits through AAttente, so that on the
-  // user-interface thread the window stays alive.
+  // The request goes through the sessions service's session that follows the current HTTP
+  // configuration (proxy included) and waits through AAttente, so that on the user-interface
+  // thread the window stays alive.
   TApiRecuperationInfosHebNP(TypeEnvironnementDeploiement AEnvironnementDeploiement, TRef<IAttente> AAttente,
-                             TSessionClientsHttp& ASessionHttp);
+                             TRef<ISessionsClientsHttp> ASessionsHttp);
 
   void RecupererInfosHeb(const std::wstring& AIdentifiant, const std::wstring& APlateforme,
                          TypeInfosHebNP& AInfos) override;
@@ -24,7 +24,7 @@ class TApiRecuperationInfosHebNP : public TImplemente<TObjetInterfacable, IApiRe
  private:
   TypeEnvironnementDeploiement FEnvironnementDeploiement;
   TRef<IAttente> FAttente;
-  TSessionClientsHttp& FSessionHttp;
+  TRef<ISessionsClientsHttp> FSessionsHttp;
 };
 
 }  // namespace norvel

@@ -4,6 +4,7 @@
 #include "app/LigneDeCommande.h"
 #include "app/MessageSimple.h"
 #include "core/GuidsServices.h"
+#include "httpconfig/SessionsClientsHttp.h"
 
 namespace norvel {
 
@@ -15,8 +16,9 @@ void TApplicationInstalleurNorvelPrimaire::InitialiserApplication() {
   auto pile = NouvelObjet<TPileGestionMessageSimple>();
   pile->EmpilerGestion(NouvelObjet<TGestionMessageSimpleMin>().Get());
   AjouterService<IPileGestionMessageSimple>(pile);
-  // The HTTP sessions service (IID_ISessionsClientsHttp) is registered here; its constructor
-  // starts the HTTP configuration thread and waits for the end of its initialisation.
+  // Its creation starts the HTTP configuration thread and waits for the end of its
+  // initialisation; the user agent names this computer on the network.
+  AjouterService<ISessionsClientsHttp>(NouveauServiceSessionsHttp(informationApplication, dossierSpecial));
   TApplicationGraphique::Instance().SetServicePolice(std::make_unique<TFMXSystemFontServiceOv>());
 }
 
@@ -32,6 +34,7 @@ void TApplicationInstalleurNorvelPrimaire::LancerApplication() {
   struct TypeValeurs {
     TRef<IAttente> LAttente;
     TRef<IInformationApplication> LInformationApplication;
+    TRef<ISessionsClientsHttp> LSessionsHttp;
     TRef<IDossierSpecial> LDossierSpecial;
     std::wstring LCheminInstallation;
     TApplicationInstalleurNorvelPrimaire* Self;
@@ -39,7 +42,7 @@ void TApplicationInstalleurNorvelPrimaire::LancerApplication() {
   auto valeurs = std::make_shared<TypeValeurs>();
   valeurs->LAttente = GetAttente();
   valeurs->LInformationApplication = GetInformationApplication();
-  // The HTTP sessions service is fetched here, between the information and the folders.
+  valeurs->LSessionsHttp = GetSessionsHttp();
   valeurs->LDossierSpecial = GetDossierSpecial();
   TLigneDeCommande::ValeurParam(L"CheminInstallation", valeurs->LCheminInstallation);
   valeurs->Self = this;
@@ -67,6 +70,15 @@ TRef<IInformationApplication> TApplicationInstalleurNorvelPrimaire::GetInformati
 }
 
 TRef<IAttente> TApplicationInstalleurNorvelPrimaire::GetAttente() { return FDictionnaireExtensions.Service<IAttente>(); }
+
+TRef<ISessionsClientsHttp> TApplicationInstalleurNorvelPrimaire::GetSessionsHttp() {
+  return FDictionnaireExtensions.Service<ISessionsClientsHttp>();
+}
+
+TRef<ISessionsClientsHttp> TApplicationInstalleurNorvelPrimaire::NouveauServiceSessionsHttp(
+    TRef<IInformationApplication> AInformationApplication, TRef<IDossierSpecial> ADossierSpecial) {
+  return NouvelObjet<TSessionsClientsHttp>(std::move(AInformationApplication), std::move(ADossierSpecial), true);
+}
 
 }  // namespace norvel
 

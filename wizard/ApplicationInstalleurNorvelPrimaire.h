@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/ApplicationOvalisFmx.h"
+#include "httpconfig/IConfigClientsHttp.h"
 #include "wizard/FicheInstalleurNorvelPrimaire.h"
 
 namespace norvel {
@@ -23,6 +24,7 @@ class TApplicationInstalleurNorvelPrimaire : public TApplicationOvalisFmx {
   TRef<IDossierSpecial> GetDossierSpecial();
   TRef<IInformationApplication> GetInformationApplication();
   TRef<IAttente> GetAttente();
+  TRef<ISessionsClientsHttp> GetSessionsHttp();
 
   TFicheInstalleurNorvelPrimaire* Fiche() const { return static_cast<TFicheInstalleurNorvelPrimaire*>(FFiche); }
 
@@ -34,6 +36,9 @@ class TApplicationInstalleurNorvelPrimaire : public TApplicationOvalisFmx {
 
   // The wizard form; created through the platform by LancerApplication.
   virtual std::unique_ptr<TFicheInstalleurNorvelPrimaire> NouvelleFiche();
+  // The HTTP sessions service registered at start-up, with the user agent naming the computer.
+  virtual TRef<ISessionsClientsHttp> NouveauServiceSessionsHttp(TRef<IInformationApplication> AInformationApplication,
+                                                                TRef<IDossierSpecial> ADossierSpecial);
 
  private:
   TFiche* FFiche = nullptr;

@@ -6,8 +6,6 @@
 #include <optional>
 #include <regex>
 
-#include "app/DossierSpecial.h"
-#include "app/InformationApplication.h"
 #include "app/RestrictionsApiWindows.h"
 #include "core/Chaines.h"
 #include "core/Messages.h"
@@ -16,7 +14,7 @@
 #include "httpconfig/UserAgentClientsHttp.h"
 #include "support/CheminsTest.h"
 #include "support/Monde.h"
-#include "support/RegistreIsole.h"
+#include "support/SessionsHttpEssai.h"
 #include "support/Sondage.h"
 
 namespace norvel::test {
@@ -26,12 +24,6 @@ using enum TypeGenreConfigProxyClientsHttp;
 using enum TypeEtatTestConfigClientsHttp;
 
 constexpr uint32_t Basic = WINHTTP_AUTH_SCHEME_BASIC;
-
-TRef<IInformationApplication> InformationDuProgramme() {
-  return NouvelObjet<TInformationApplication>(L"InstalleurNorvelPrimaire", POV_OUTIL, TypeGenreApplication::MONOPOSTE,
-                                             VersionDepuisNumeros({1, 9}), TypePlateformeCompilation::Bits64,
-                                             TypePaysDistribution::FRANCE, TypeSourceEnvironnement::Aucune);
-}
 
 // The user's answers to the credential dialog, in order; when none is left, the user cancels.
 class TSessionsEssai : public TSessionsClientsHttp {
@@ -62,19 +54,9 @@ class TAbonne : public TImplemente<TObjetInterfacable, IAbonneChangementConfigCl
   int Appels = 0;
 };
 
-// Every test has its own machine: a private HKEY_LOCAL_MACHINE (no machine-wide proxy) whose
-// folder override puts the shared configuration file in a temporary folder.
 class SessionsClientsHttp : public testing::Test {
  protected:
-  void SetUp() override {
-    DefinirRestrictionsApiWindows();
-    FRegistre.EcrireChaine(CleSurchargeRepertoiresWindows, L"CSIDL_COMMON_APPDATA", FTemp.Chemin().wstring());
-    FDossiers = NouvelObjet<TDossierSpecial>(FInformation, NouvelObjet<TSurchargeRepertoireWindows>(), nullptr);
-    FSessions = NouvelObjet<TSessionsEssai>(FInformation, FDossiers, true);
-    // Nothing may leave the machine: the public test pages of a new configuration go.
-    FSessions->SupprimerTabUrlTest(FSessions->Config().TabUrlTest());
-    FSessions->Abonner(FAbonne.Get());
-  }
+  void SetUp() override { FSessions->Abonner(FAbonne.Get()); }
 
   TMonde& Monde() { return MondePartage({.Squid = true, .HotesDuProxy = {L"www.ovalis.fr=127.0.0.1"}}); }
   std::wstring Squid(const char* port) { return Monde().AdresseProxy(port); }
@@ -86,7 +68,7 @@ class SessionsClientsHttp : public testing::Test {
   }
   TypeInfoAuthHttp BonsIdentifiants() { return Identifiants(Monde().Valeur("squid_motdepasse")); }
   static TypePropositionModifConfigClientsHttp ParProxy(const std::wstring& proxy) {
-    return {gcpConfigOvalis, proxy, proxy, {L"<local>"}, L""};
+    return PropositionProxy(proxy, {L"<local>"});
   }
 
   // The stand-in server's journal lines that mention `marque`.
@@ -105,11 +87,8 @@ class SessionsClientsHttp : public testing::Test {
     return FEchanges.back().get();
   }
 
-  TRegistreIsole FRegistre{HKEY_LOCAL_MACHINE};
-  TDossierTemporaire FTemp;
-  TRef<IInformationApplication> FInformation = InformationDuProgramme();
-  TRef<IDossierSpecial> FDossiers;
-  TRef<TSessionsEssai> FSessions;
+  TMachineSessionsHttp<TSessionsEssai> FMachine;
+  const TRef<TSessionsEssai>& FSessions = FMachine.Sessions;
   TRef<TAbonne> FAbonne = NouvelObjet<TAbonne>();
   TRef<IAttente> FAttente = AttenteBloquante();
   std::vector<std::unique_ptr<TEchange>> FEchanges;  // before the services they use
@@ -121,7 +100,7 @@ class SessionsClientsHttp : public testing::Test {
 
 TEST(UserAgentClientsHttp, FormeEtCodes) {
   DefinirRestrictionsApiWindows();
-  const TRef<IInformationApplication> information = InformationDuProgramme();
+  const TRef<IInformationApplication> information = InformationInstalleur();
   TypeInfoOS os{L"6.1.7601", L"Service Pack 1", L"VER_NT_SERVER", L"PROCESSOR_ARCHITECTURE_INTEL", L""};
   EXPECT_EQ(ConstruireUserAgent(*information, os, L""),
             L"InstalleurNorvelPrimaire_MONOPOSTE/1.9 (64bit; FR; Windows 6.1.7601 Service Pack 1; VER_NT_SERVER; "
@@ -157,7 +136,7 @@ TEST(UserAgentClientsHttp, FormeEtCodes) {
 }
 
 TEST_F(SessionsClientsHttp, UserAgentDuServiceEnvoyeAvecChaqueRequete) {
-  const std::wstring attendu = ConstruireUserAgent(*FInformation, TypeInfoOS::DuProcessus(), NomPosteReseau());
+  const std::wstring attendu = ConstruireUserAgent(*FMachine.Information, TypeInfoOS::DuProcessus(), NomPosteReseau());
   EXPECT_EQ(FSessions->Config().UserAgent(), attendu);
   EXPECT_TRUE(CommencePar(attendu, L"InstalleurNorvelPrimaire_MONOPOSTE/1.9 (64bit; FR; Windows "));
   const std::wstring page = L"/user-agent-" + std::to_wstring(GetTickCount64());
@@ -187,7 +166,7 @@ TEST_F(SessionsClientsHttp, PropositionAppliqueeEcriteDansLeFichierEtVueDesDupli
   EXPECT_EQ(FSessions->GetProxyHttpsOvalis(), L"proxy.test:3128");
 
   // Written by the configuration thread, soon after.
-  const std::wstring fichier = DossierConfigClientsHttp(*FDossiers) + NomFichierConfigClientsHttp;
+  const std::wstring fichier = FMachine.FichierConfig();
   EXPECT_TRUE(AttendreQue([&] { return LireOctets(fichier).find("proxy.test:3128") != std::string::npos; }))
       << LireOctets(fichier);
   EXPECT_NE(LireOctets(fichier).find("gcpConfigOvalis"), std::string::npos);
@@ -359,8 +338,9 @@ TEST_F(SessionsClientsHttp, TestDUnProxyAvecIdentifiantsDemandes) {
   EXPECT_EQ(resultatPage(resultats).Proxy, Squid("squid_auth"));
   EXPECT_EQ(FSessions->ProxiesDemandes.size(), 1u);
   EXPECT_EQ(FSessions->GetTabProxiesAvecInfoAuth(), TypeTabChaines{Squid("squid_auth")});
-  // The copy was not changed by the test of another configuration.
-  EXPECT_EQ(FSessions->GetGenreConfigProxy(), gcpConfigSysteme);
+  // The copy was not changed by the test of another configuration: still direct.
+  EXPECT_EQ(FSessions->GetGenreConfigProxy(), gcpConfigOvalis);
+  EXPECT_EQ(FSessions->GetProxyHttpOvalis(), L"");
 }
 
 }  // namespace

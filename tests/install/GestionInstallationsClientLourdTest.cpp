@@ -20,8 +20,11 @@
 #include "core/Handle.h"
 #include "core/Ressources.h"
 #include "install/GestionInstallationsClientLourd.h"
+#include "http/EchangeHttp.h"
 #include "install/BoucleInstallation.h"
 #include "support/CheminsTest.h"
+#include "support/Monde.h"
+#include "support/SessionsHttpEssai.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -41,11 +44,13 @@ struct TypeEtapesEssai {
 
 class TThreadInstallationEssai : public TThreadInstallationClientLourd {
  public:
-  TThreadInstallationEssai(const TypeDonneesInstallationClientLourd& donnees, TypeEtapesEssai etapes)
-      : TThreadInstallationClientLourd(donnees), FEtapes(std::move(etapes)) {}
+  TThreadInstallationEssai(TRef<ISessionsClientsHttp> sessionsHttp, const TypeDonneesInstallationClientLourd& donnees,
+                           TypeEtapesEssai etapes)
+      : TThreadInstallationClientLourd(std::move(sessionsHttp), donnees), FEtapes(std::move(etapes)) {}
   ~TThreadInstallationEssai() override { Arreter(); }
 
   using TThreadInstallationClientLourd::EchecEtape;
+  using TThreadInstallationClientLourd::FSessionsHttp;
 
   // Runs the test program through the worker's own launcher and answers its exit code.
   DWORD LancerProgramme(const std::wstring& script) {
@@ -98,9 +103,9 @@ class TGestionEssai : public TGestionInstallationsClientLourd {
 
  protected:
   std::unique_ptr<TThreadInstallationClientLourd> CreerThreadInstallation(
-      const TypeDonneesInstallationClientLourd& donnees) override {
+      TRef<ISessionsClientsHttp> sessionsHttp, const TypeDonneesInstallationClientLourd& donnees) override {
     DonneesRecues = donnees;
-    auto thread = std::make_unique<TThreadInstallationEssai>(donnees, Etapes);
+    auto thread = std::make_unique<TThreadInstallationEssai>(std::move(sessionsHttp), donnees, Etapes);
     if (Preparer) Preparer(*thread);
     Thread = thread.get();
     return thread;
@@ -112,7 +117,7 @@ class GestionInstallations : public testing::Test {
   void SetUp() override {
     FAbonne = NouvelObjet<TAbonneEnregistreur>(&FBoucle.Passage);
     FDossier = NouvelObjet<TDossierSpecialEssai>(FTemp.Chemin().wstring() + L"\\");
-    FGestion = NouvelObjet<TGestionEssai>(FDossier, FAbonne);
+    FGestion = NouvelObjet<TGestionEssai>(FMachine.Sessions, FDossier, FAbonne);
   }
   void TearDown() override { FGestion->Fermer(); }
 
@@ -130,6 +135,7 @@ class GestionInstallations : public testing::Test {
 
   TBoucleInstallation FBoucle;
   TApplicationGraphique& FApplication = FBoucle.Application();
+  TMachineSessionsHttp<> FMachine;
   TDossierTemporaire FTemp;
   TRef<TAbonneEnregistreur> FAbonne;
   TRef<TDossierSpecialEssai> FDossier;
@@ -276,7 +282,7 @@ TEST_F(GestionInstallations, UneEtapeEnEchecTermineLeTravailleur) {
     SCOPED_TRACE(c.nom);
     FAbonne->Appels.clear();
     FGestion->Fermer();
-    FGestion = NouvelObjet<TGestionEssai>(FDossier, FAbonne);
+    FGestion = NouvelObjet<TGestionEssai>(FMachine.Sessions, FDossier, FAbonne);
     FGestion->Etapes = c.etapes;
     Lancer();
     AttendreFinTravailleur();
@@ -299,6 +305,29 @@ TEST_F(GestionInstallations, LeFichierTelechargeEstSupprimeALaFin) {
   AttendreFinTravailleur();
   EXPECT_EQ(Appels().back(), (TAppel{L"EchecInstallation", L"signature invalide"}));
   EXPECT_EQ(GetFileAttributesW(fichier.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(GestionInstallations, LeTravailleurTelechargeParSonPropreServiceDeSessions) {
+  FMachine.Sessions->AjouterUrlTest(L"http://essai.test/");
+  const std::wstring url = MondePartage().Url("http", L"/setup-par-le-travailleur?corps=setup");
+  ISessionsClientsHttp* sessionsTravailleur = nullptr;
+  std::string recu;
+  FGestion->Etapes.Telechargement = [&](TThreadInstallationEssai& t) {
+    t.AjouterEvenement(EI_Telechargement, true);
+    sessionsTravailleur = t.FSessionsHttp.Get();
+    // The duplicate's sessions are made and used on the worker's thread.
+    const TRef<IAttente> attente = AttenteBloquante();
+    TEchange echange(t.FSessionsHttp->GetSessionAvecGestionProxy(), url, attente.Get());
+    echange.Requete.Executer();
+    recu = echange.Requete.Reponse();
+  };
+  Lancer();
+  AttendreFinTravailleur();
+  EXPECT_EQ(recu, "setup");
+  // Its own object, on the same configuration.
+  ASSERT_NE(sessionsTravailleur, nullptr);
+  EXPECT_NE(sessionsTravailleur, static_cast<ISessionsClientsHttp*>(FMachine.Sessions.Get()));
+  EXPECT_EQ(FGestion->Thread->FSessionsHttp->GetTabUrlTestPlusBuiltIn(), FMachine.Sessions->GetTabUrlTestPlusBuiltIn());
 }
 
 TEST_F(GestionInstallations, FermerAttendLaFinDeLEtapeEnCours) {

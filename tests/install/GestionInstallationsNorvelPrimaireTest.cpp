@@ -20,6 +20,7 @@
 #include "support/CheminsTest.h"
 #include "support/EnvironnementTest.h"
 #include "support/Monde.h"
+#include "support/SessionsHttpEssai.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -72,8 +73,7 @@ class GestionInstallationsNorvelPrimaire : public testing::Test {
   // Starts the installation as the wizard does once the terms are accepted, and runs the main
   // loop until the wizard has been told the installation's end (success or failure).
   void Installer(const std::wstring& url) {
-    FGestion = NouvelObjet<TGestionInstallationsNorvelPrimaire>(
-        FDossierSpecial, FAbonne, TypeInfoCreationSessionClientsHttp{L"NORVEL essais", {WINHTTP_ACCESS_TYPE_NO_PROXY}});
+    FGestion = NouvelObjet<TGestionInstallationsNorvelPrimaire>(FSessions.Sessions, FDossierSpecial, FAbonne);
     FGestion->LancerInstallation(false, FClient, url, Ecole, L"serveur.centre.test", 21300, true, Portail);
     FBoucle.AttendreQue(
         [this] {
@@ -91,6 +91,8 @@ class GestionInstallationsNorvelPrimaire : public testing::Test {
   TInitialisationCom FCom;
   TVariablesInstallation FVariables;
   TBoucleInstallation FBoucle;
+  // The download goes direct, through the worker's duplicate of this service.
+  TMachineSessionsHttp<> FSessions;
   TDossierTemporaire FTemp;
   const std::wstring FBureau = FTemp.Fichier(L"Bureau");
   const std::wstring FClient = FTemp.Fichier(L"Client NORVEL");

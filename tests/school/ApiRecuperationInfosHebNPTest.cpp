@@ -1,6 +1,7 @@
 // The school lookup against the stand-in web service (tools/monde/ecoles.py) over real HTTPS
 // on 127.0.0.1: good records, every error the user can be shown, the conversions, identifiers
-// that hold URL syntax, and the wait through the caller's own waiting service.
+// that hold URL syntax, the wait through the caller's own waiting service, and the request
+// through the configured proxy of the sessions service.
 #include <gtest/gtest.h>
 #include <winsock2.h>
 #include <windows.h>
@@ -15,6 +16,8 @@
 #include "school/ApiRecuperationInfosHebNP.h"
 #include "school/HotesNorvel.h"
 #include "support/Monde.h"
+#include "support/SessionsHttpEssai.h"
+#include "support/Sondage.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -47,7 +50,9 @@ class ApiRecuperationInfosHebNP : public testing::Test {
     return L"(aucune erreur)";
   }
 
-  TSessionClientsHttp FSession{{L"NORVEL essais", {WINHTTP_ACCESS_TYPE_NO_PROXY}}};
+  // No machine-wide proxy: the configured session goes direct until a test says otherwise.
+  TMachineSessionsHttp<> FMachine;
+  TRef<ISessionsClientsHttp> FSession = FMachine.Sessions;
   TRef<IAttente> FAttente = NouvelObjet<TAttenteBloquante>();
 };
 
@@ -193,4 +198,23 @@ TEST_F(ApiRecuperationInfosHebNP, LAttentePasseParLeServiceDeLAppelant) {
   autre.join();
   EXPECT_TRUE(executePendantLAttente);
   EXPECT_EQ(infos.NomEcole, L"École élémentaire Jules Ferry");
+}
+
+TEST_F(ApiRecuperationInfosHebNP, LaRequetePasseParLeProxyConfigure) {
+  // Only the proxy of the configuration routes the request: none of its bypass entries
+  // names the service's host. (Configured before the first request: Wine takes the proxy of a
+  // session at its opening only.)
+  TMonde& avecSquid = MondePartage({.Squid = true, .HotesDuProxy = {L"localhost=127.0.0.1"}});
+  PointerVersPort(avecSquid.Port("https"));
+  auto machine = std::make_unique<TMachineSessionsHttp<>>();
+  machine->Sessions->AppliquerPropositionModifConfig(PropositionProxy(avecSquid.AdresseProxy("squid_ouvert")));
+  TypeInfosHebNP infos;
+  NouvelObjet<TApiRecuperationInfosHebNP>(ED_Developpement, FAttente, machine->Sessions)
+      ->RecupererInfosHeb(L"0750001A", L"Win64", infos);
+  EXPECT_EQ(infos.NomEcole, L"École élémentaire Jules Ferry");
+  // Squid logs the tunnel once it is closed, with the sessions.
+  machine.reset();
+  const std::string tunnel = "CONNECT localhost:" + std::to_string(avecSquid.Port("https"));
+  EXPECT_TRUE(AttendreQue([&] { return avecSquid.JournalSquid().find(tunnel) != std::string::npos; }, 5000))
+      << avecSquid.JournalSquid();
 }

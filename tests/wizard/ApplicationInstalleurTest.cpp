@@ -13,7 +13,12 @@
 #include "app/ServicesApplication.h"
 #include "core/Finalisation.h"
 #include "core/Format.h"
+#include "app/RestrictionsApiWindows.h"
+#include "core/Chaines.h"
 #include "core/GuidsServices.h"
+#include "http/ConseilControleurDomaine.h"
+#include "httpconfig/SessionsClientsHttp.h"
+#include "httpconfig/UserAgentClientsHttp.h"
 #include "support/FenetresEssai.h"
 #include "wizard/ApplicationInstalleurNorvelPrimaire.h"
 
@@ -188,7 +193,7 @@ Journal Executer(Panne panne, std::optional<GUID> guidEnPanne = std::nullopt) {
 const Journal Enregistrements = {
     L"+IInformationApplication", L"+ISurchargeRepertoiresWindows", L"+IDossierSpecial", L"+IGestionIcu",
     L"+IGestionGlobaleEvenements", L"+IListePersistanceParametresApplicatif", L"+IAttente", L"+IGestionSkin",
-    L"+IPileGestionMessageSimple",
+    L"+IPileGestionMessageSimple", L"+ISessionsClientsHttp",
 };
 const Journal Desenregistrements = {
     L"-ISessionsClientsHttp",
@@ -227,7 +232,7 @@ TEST(ApplicationInstalleur, InitialisationEnEchecPasseDirectementALaFinalisation
   // The simple messages are not registered yet when the failure happens: nothing is shown.
   const Journal journal = Executer(Panne::Aucune, IID_IPileGestionMessageSimple);
   Journal attendu = Enregistrements;
-  attendu.pop_back();
+  attendu.resize(attendu.size() - 2);
   attendu.push_back(L"erreur d'initialisation (EOvalis) : Service impossible à créer");
   EXPECT_EQ(journal, Concatener({attendu, Desenregistrements}));
 }
@@ -267,6 +272,21 @@ TEST(ApplicationInstalleur, FicheDiffereeInitialiseeAuDebutDeLaBoucleAvantLaPrem
   EXPECT_EQ(*(initialiser + 1), L"première inactivité");
   EXPECT_EQ(std::count(journal.begin(), journal.end(), *initialiser), 1);
   EXPECT_FALSE(plateforme.GetSurInactivite());
+}
+
+TEST(ApplicationInstalleur, ServiceDeSessionsHttpEtConseilDuControleurDeDomaine) {
+  DefinirSourceSansMasterkeyDPAPI(nullptr);
+  std::wstring userAgent;
+  GPendantLaBoucle = [&] {
+    const TRef<ISessionsClientsHttp> sessions = TSingletonDictionnaireExtensions::Service<ISessionsClientsHttp>();
+    userAgent = dynamic_cast<TSessionsClientsHttp&>(*sessions).Config().UserAgent();
+  };
+  Executer(Panne::Aucune);
+  EXPECT_TRUE(CommencePar(userAgent, L"InstalleurNorvelPrimaire_MONOPOSTE/1.9 (64bit; FR; Windows ")) << VersUtf8(userAgent);
+  EXPECT_TRUE(FinitPar(userAgent, L"; " + NomPosteReseau() + L")")) << VersUtf8(userAgent);
+  // The HTTP errors learn from the platform restrictions whether DPAPI has master keys.
+  ASSERT_NE(SourceSansMasterkeyDPAPI(), nullptr);
+  EXPECT_EQ(SourceSansMasterkeyDPAPI()(), RestrictionsApiWindows().SansMasterkeyDPAPI);
 }
 
 TEST(ApplicationInstalleur, PoliceParDefautArial12) {
