@@ -1,6 +1,6 @@
 #include "httpconfig/SessionsClientsHttp.h"
 
-#include "core/Exceptions.h"
+#include "httpconfig/RechercheAutresConfigClientsHttp.h"
 #include "httpconfig/TestsConfigClientsHttp.h"
 #include "httpconfig/TraitementAutoProxy.h"
 #include "httpconfig/UserAgentClientsHttp.h"
@@ -339,9 +339,20 @@ void TSessionsClientsHttp::TesterUrlConfigProxies(const std::wstring& AUrl, IAtt
   TesterConfig(config, AAttente, AResultats);
 }
 
-void TSessionsClientsHttp::RechercherAutresConfigs(IAttente*, TypeTabPropositionsModifConfigClientsHttp&) {
-  // The search of other configurations is not available yet.
-  throw EOvalis(L"RechercherAutresConfigs : recherche non disponible");
+void TSessionsClientsHttp::RechercherAutresConfigs(IAttente* AAttente,
+                                                   TypeTabPropositionsModifConfigClientsHttp& APropositions) {
+  // The scripts are evaluated through the configured session's handle.
+  TSessionClientsHttp& session = GetSessionAvecGestionProxy();
+  TypeTabDemandesAuthProxy demandes;
+  do {
+    const TRef<ITraitementRechercheAutresConfigClientsHttp> recherche(
+        NouvelObjet<TTraitementRechercheAutresConfigClientsHttp>(AAttente, *FThreadConfig, session.Handle(),
+                                                                 FConfig.Dupliquer())
+            .Get());
+    AttendreTraitement(AAttente, *FThreadConfig, recherche.Get());
+    APropositions = recherche->GetTabPropositions();
+    demandes = recherche->GetTabDemandesAuthProxy();
+  } while (DemanderInfosAuthProxies(demandes));
 }
 
 }  // namespace norvel

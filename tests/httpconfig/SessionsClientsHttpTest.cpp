@@ -3,6 +3,7 @@
 // the usage counter that defers refreshes, and the proxy and credential hooks of its sessions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <regex>
 
@@ -167,9 +168,9 @@ TEST_F(SessionsClientsHttp, PropositionAppliqueeEcriteDansLeFichierEtVueDesDupli
 
   // Written by the configuration thread, soon after.
   const std::wstring fichier = FMachine.FichierConfig();
-  EXPECT_TRUE(AttendreQue([&] { return LireOctets(fichier).find("proxy.test:3128") != std::string::npos; }))
-      << LireOctets(fichier);
-  EXPECT_NE(LireOctets(fichier).find("gcpConfigOvalis"), std::string::npos);
+  EXPECT_TRUE(AttendreQue([&] {
+    return LireOctets(fichier).find("<ProxyHttpsOvalis>proxy.test:3128") != std::string::npos;
+  })) << LireOctets(fichier);
 
   // Each duplicate sees the change at its next refresh, once.
   for (ISessionsClientsHttp* d : {duplicata.Get(), duplicataDuDuplicata.Get()}) {
@@ -341,6 +342,34 @@ TEST_F(SessionsClientsHttp, TestDUnProxyAvecIdentifiantsDemandes) {
   // The copy was not changed by the test of another configuration: still direct.
   EXPECT_EQ(FSessions->GetGenreConfigProxy(), gcpConfigOvalis);
   EXPECT_EQ(FSessions->GetProxyHttpOvalis(), L"");
+}
+
+TEST_F(SessionsClientsHttp, RechercheAvecIdentifiantsDemandesPuisPropositionAppliquee) {
+  FSessions->AjouterUrlTest(PageInternet(L"/recherche-service"));
+  FSessions->AjouterProxyConnu(Squid("squid_ouvert"));
+  FSessions->AjouterProxyConnu(Squid("squid_auth"));
+  // The first search meets the proxy that wants credentials; the user gives them and the search
+  // runs again, without asking any more.
+  FSessions->Reponses = {BonsIdentifiants()};
+  TypeTabPropositionsModifConfigClientsHttp propositions;
+  FSessions->RechercherAutresConfigs(FAttente.Get(), propositions);
+  EXPECT_EQ(FSessions->ProxiesDemandes, std::vector<std::wstring>{Squid("squid_auth")});
+  EXPECT_EQ(FSessions->GetTabProxiesAvecInfoAuth(), TypeTabChaines{Squid("squid_auth")});
+  // The open proxy reaches every page, the built-in HTTPS one included.
+  const auto parSquid = std::find_if(propositions.begin(), propositions.end(), [&](const auto& p) {
+    return p.GenreConfigProxy == gcpConfigOvalis && p.ProxyHttpsOvalis == Squid("squid_ouvert");
+  });
+  ASSERT_NE(parSquid, propositions.end()) << propositions.size();
+
+  // As the wizard does: refresh, the user's choice, applied.
+  FSessions->VerifierChangementConfig(false);
+  FSessions->AppliquerPropositionModifConfig(*parSquid);
+  EXPECT_EQ(FSessions->GetProxyHttpsOvalis(), Squid("squid_ouvert"));
+  EXPECT_EQ(FSessions->GetProxyHttpOvalis(), parSquid->ProxyHttpOvalis);
+  EXPECT_TRUE(AttendreQue([&] {
+    return LireOctets(FMachine.FichierConfig()).find("<ProxyHttpsOvalis>" + VersUtf8(Squid("squid_ouvert"))) !=
+           std::string::npos;
+  }));
 }
 
 }  // namespace
