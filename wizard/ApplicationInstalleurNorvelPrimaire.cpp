@@ -4,7 +4,7 @@
 #include "app/LigneDeCommande.h"
 #include "app/MessageSimple.h"
 #include "core/GuidsServices.h"
-#include "httpconfig/SessionsClientsHttp.h"
+#include "dialogs/SessionsClientsHttpAppGraphiqueFmx.h"
 
 namespace norvel {
 
@@ -77,7 +77,8 @@ TRef<ISessionsClientsHttp> TApplicationInstalleurNorvelPrimaire::GetSessionsHttp
 
 TRef<ISessionsClientsHttp> TApplicationInstalleurNorvelPrimaire::NouveauServiceSessionsHttp(
     TRef<IInformationApplication> AInformationApplication, TRef<IDossierSpecial> ADossierSpecial) {
-  return NouvelObjet<TSessionsClientsHttp>(std::move(AInformationApplication), std::move(ADossierSpecial), true);
+  return NouvelObjet<TSessionsClientsHttpAppGraphiqueFmx>(std::move(AInformationApplication),
+                                                         std::move(ADossierSpecial), true);
 }
 
 }  // namespace norvel

@@ -36,7 +36,8 @@ class TApplicationInstalleurNorvelPrimaire : public TApplicationOvalisFmx {
 
   // The wizard form; created through the platform by LancerApplication.
   virtual std::unique_ptr<TFicheInstalleurNorvelPrimaire> NouvelleFiche();
-  // The HTTP sessions service registered at start-up, with the user agent naming the computer.
+  // The HTTP sessions service registered at start-up: the graphical one, which asks the user for
+  // proxy credentials, with the user agent naming the computer.
   virtual TRef<ISessionsClientsHttp> NouveauServiceSessionsHttp(TRef<IInformationApplication> AInformationApplication,
                                                                 TRef<IDossierSpecial> ADossierSpecial);
 

@@ -17,7 +17,7 @@
 #include "core/Chaines.h"
 #include "core/GuidsServices.h"
 #include "http/ConseilControleurDomaine.h"
-#include "httpconfig/SessionsClientsHttp.h"
+#include "dialogs/SessionsClientsHttpAppGraphiqueFmx.h"
 #include "httpconfig/UserAgentClientsHttp.h"
 #include "support/FenetresEssai.h"
 #include "wizard/ApplicationInstalleurNorvelPrimaire.h"
@@ -279,7 +279,7 @@ TEST(ApplicationInstalleur, ServiceDeSessionsHttpEtConseilDuControleurDeDomaine)
   std::wstring userAgent;
   GPendantLaBoucle = [&] {
     const TRef<ISessionsClientsHttp> sessions = TSingletonDictionnaireExtensions::Service<ISessionsClientsHttp>();
-    userAgent = dynamic_cast<TSessionsClientsHttp&>(*sessions).Config().UserAgent();
+    userAgent = dynamic_cast<TSessionsClientsHttpAppGraphiqueFmx&>(*sessions).Config().UserAgent();
   };
   Executer(Panne::Aucune);
   EXPECT_TRUE(CommencePar(userAgent, L"InstalleurNorvelPrimaire_MONOPOSTE/1.9 (64bit; FR; Windows ")) << VersUtf8(userAgent);
