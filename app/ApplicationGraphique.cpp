@@ -189,18 +189,25 @@ bool TApplicationGraphique::PossedeFiche(HWND fenetre) const {
   return std::any_of(FFiches.begin(), FFiches.end(), [fenetre](const auto& f) { return f->Handle() == fenetre; });
 }
 
-HFONT TApplicationGraphique::CreerPoliceParDefaut(bool gras) const {
+LOGFONTW TApplicationGraphique::DescriptionPoliceParDefaut(UINT ppp) const {
+  if (ppp == 0) {
+    HDC ecran = GetDC(nullptr);
+    ppp = static_cast<UINT>(GetDeviceCaps(ecran, LOGPIXELSY));
+    ReleaseDC(nullptr, ecran);
+  }
   NONCLIENTMETRICSW metriques{sizeof(metriques)};
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metriques), &metriques, 0);
+  SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metriques), &metriques, 0, ppp);
   LOGFONTW police = metriques.lfMessageFont;
   if (FServicePolice) {
-    HDC ecran = GetDC(nullptr);
-    const int ppp = GetDeviceCaps(ecran, LOGPIXELSY);
-    ReleaseDC(nullptr, ecran);
     police.lfHeight = -static_cast<LONG>(FServicePolice->GetDefaultFontSize() * ppp / 96.0f + 0.5f);
     police.lfWidth = 0;
     lstrcpynW(police.lfFaceName, FServicePolice->GetDefaultFontFamilyName().c_str(), LF_FACESIZE);
   }
+  return police;
+}
+
+HFONT TApplicationGraphique::CreerPoliceParDefaut(bool gras) const {
+  LOGFONTW police = DescriptionPoliceParDefaut();
   if (gras) police.lfWeight = FW_BOLD;
   return CreateFontIndirectW(&police);
 }

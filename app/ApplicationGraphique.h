@@ -101,7 +101,10 @@ class TApplicationGraphique {
   // ---- Default font
   void SetServicePolice(std::unique_ptr<IServicePoliceSysteme> service) { FServicePolice = std::move(service); }
   IServicePoliceSysteme* ServicePolice() const { return FServicePolice.get(); }
-  // A new font from the default-font service (the system's message font without one).
+  // The default-font service's font (the system's message font without one), sized for a
+  // number of dots per inch (0: the screen's).
+  LOGFONTW DescriptionPoliceParDefaut(UINT ppp = 0) const;
+  // A new font of that description.
   HFONT CreerPoliceParDefaut(bool gras = false) const;
 
   // The hidden window that receives wake-ups, timers and system-wide messages.

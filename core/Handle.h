@@ -48,7 +48,7 @@ inline void FermerModule(HMODULE h) { FreeLibrary(h); }
 inline void FermerRecherche(HANDLE h) { FindClose(h); }
 inline void FermerNotification(HANDLE h) { FindCloseChangeNotification(h); }
 inline void LibererLocal(HLOCAL h) { LocalFree(h); }
-inline void SupprimerObjetGdi(HBITMAP h) { DeleteObject(h); }
+inline void SupprimerObjetGdi(HGDIOBJ h) { DeleteObject(h); }
 template <class T>
 constexpr T Nul() { return T{}; }
 inline HANDLE HandleInvalide() { return INVALID_HANDLE_VALUE; }
@@ -63,5 +63,7 @@ using TModule = THandleUnique<HMODULE, detail::Nul<HMODULE>, detail::FermerModul
 using TRechercheFichiers = THandleUnique<HANDLE, detail::HandleInvalide, detail::FermerRecherche>;
 using TNotificationChangement = THandleUnique<HANDLE, detail::HandleInvalide, detail::FermerNotification>;
 using TBitmapGdi = THandleUnique<HBITMAP, detail::Nul<HBITMAP>, detail::SupprimerObjetGdi>;
+using TPoliceGdi = THandleUnique<HFONT, detail::Nul<HFONT>, detail::SupprimerObjetGdi>;
+using TPinceauGdi = THandleUnique<HBRUSH, detail::Nul<HBRUSH>, detail::SupprimerObjetGdi>;
 
 }  // namespace norvel

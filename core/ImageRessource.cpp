@@ -2,7 +2,10 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <vector>
 
 #include "core/Com.h"
 #include "core/ErreurSysteme.h"
@@ -50,28 +53,61 @@ TRef<IWICBitmapSource> Premultipliee(IWICBitmapSource* source) {
   return TRef<IWICBitmapSource>::Attacher(convertie);
 }
 
+// A 32-bit top-down DIB section (top-down, as WIC gives the rows); `bits` receives its pixels.
+TImageBitmap NouvelleImage(int largeur, int hauteur, BYTE*& bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = largeur;
+  info.bmiHeader.biHeight = -hauteur;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  TImageBitmap image;
+  image.Bitmap = TBitmapGdi(
+      VerifierPointeur(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0), L"CreateDIBSection"));
+  bits = static_cast<BYTE*>(pixels);
+  image.Largeur = largeur;
+  image.Hauteur = hauteur;
+  return image;
+}
+
 TImageBitmap VersBitmap(IWICBitmapSource* source) {
   auto convertie = Premultipliee(source);
   UINT largeur = 0, hauteur = 0;
   VerifierHResult(convertie->GetSize(&largeur, &hauteur), L"IWICBitmapSource.GetSize");
-
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = static_cast<LONG>(largeur);
-  info.bmiHeader.biHeight = -static_cast<LONG>(hauteur);  // top-down, as WIC gives the rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  TImageBitmap image;
-  image.Bitmap = TBitmapGdi(
-      VerifierPointeur(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0), L"CreateDIBSection"));
+  BYTE* bits = nullptr;
+  TImageBitmap image = NouvelleImage(static_cast<int>(largeur), static_cast<int>(hauteur), bits);
   const UINT pas = largeur * 4;
-  VerifierHResult(convertie->CopyPixels(nullptr, pas, pas * hauteur, static_cast<BYTE*>(bits)),
-                  L"IWICBitmapSource.CopyPixels");
-  image.Largeur = static_cast<int>(largeur);
-  image.Hauteur = static_cast<int>(hauteur);
+  VerifierHResult(convertie->CopyPixels(nullptr, pas, pas * hauteur, bits), L"IWICBitmapSource.CopyPixels");
   return image;
+}
+
+// Weights of a tent filter from `source` samples to `cible` ones; when shrinking, the tent
+// widens to the scale so that every source pixel counts.
+struct TPoidsEchantillon {
+  int Debut = 0;
+  std::vector<float> Poids;
+};
+
+std::vector<TPoidsEchantillon> PoidsReechantillonnage(int source, int cible) {
+  const double echelle = static_cast<double>(source) / cible;
+  const double rayon = std::max(1.0, echelle);
+  std::vector<TPoidsEchantillon> tous(static_cast<size_t>(cible));
+  for (int i = 0; i < cible; ++i) {
+    const double centre = (i + 0.5) * echelle;
+    auto& p = tous[static_cast<size_t>(i)];
+    p.Debut = std::max(0, static_cast<int>(std::floor(centre - rayon)));
+    const int fin = std::min(source, static_cast<int>(std::ceil(centre + rayon)));
+    double total = 0;
+    for (int j = p.Debut; j < fin; ++j) {
+      const double poids = std::max(0.0, 1.0 - std::abs((j + 0.5 - centre) / rayon));
+      p.Poids.push_back(static_cast<float>(poids));
+      total += poids;
+    }
+    for (float& poids : p.Poids) poids = static_cast<float>(poids / total);
+  }
+  return tous;
 }
 
 // The smallest image at least as large as asked is best; failing that, the largest one.
@@ -117,6 +153,41 @@ TImageBitmap ChargerIconeRessource(const std::wstring& nom, int cote, HMODULE mo
   VerifierHResult(reduction->Initialize(premultipliee.Get(), cote, cote, WICBitmapInterpolationModeFant),
                   L"IWICBitmapScaler.Initialize");
   return VersBitmap(reduction);
+}
+
+TImageBitmap Redimensionner(const TImageBitmap& image, int largeur, int hauteur) {
+  DIBSECTION description{};
+  if (!GetObjectW(image.Bitmap.Get(), sizeof(description), &description) || !description.dsBm.bmBits)
+    throw ErreurSysteme(L"GetObject");
+  const auto* source = static_cast<const BYTE*>(description.dsBm.bmBits);
+  const auto horizontaux = PoidsReechantillonnage(image.Largeur, largeur);
+  const auto verticaux = PoidsReechantillonnage(image.Hauteur, hauteur);
+  // Rows first, into floats; premultiplied channels blend as they are.
+  std::vector<float> lignes(static_cast<size_t>(largeur) * image.Hauteur * 4);
+  for (int y = 0; y < image.Hauteur; ++y)
+    for (int x = 0; x < largeur; ++x) {
+      const auto& p = horizontaux[static_cast<size_t>(x)];
+      float* sortie = &lignes[(static_cast<size_t>(y) * largeur + x) * 4];
+      for (size_t k = 0; k < p.Poids.size(); ++k) {
+        const BYTE* pixel = source + (static_cast<size_t>(y) * image.Largeur + p.Debut + k) * 4;
+        for (int c = 0; c < 4; ++c) sortie[c] += p.Poids[k] * pixel[c];
+      }
+    }
+  BYTE* bits = nullptr;
+  TImageBitmap resultat = NouvelleImage(largeur, hauteur, bits);
+  for (int y = 0; y < hauteur; ++y) {
+    const auto& p = verticaux[static_cast<size_t>(y)];
+    for (int x = 0; x < largeur; ++x) {
+      float somme[4] = {};
+      for (size_t k = 0; k < p.Poids.size(); ++k) {
+        const float* pixel = &lignes[((p.Debut + k) * largeur + x) * 4];
+        for (int c = 0; c < 4; ++c) somme[c] += p.Poids[k] * pixel[c];
+      }
+      BYTE* sortie = bits + (static_cast<size_t>(y) * largeur + x) * 4;
+      for (int c = 0; c < 4; ++c) sortie[c] = static_cast<BYTE>(std::clamp(somme[c] + 0.5f, 0.0f, 255.0f));
+    }
+  }
+  return resultat;
 }
 
 }  // namespace norvel

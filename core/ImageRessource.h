@@ -25,4 +25,8 @@ TImageBitmap ChargerImageRessource(const std::wstring& nom, HMODULE module = nul
 // each image was drawn with.
 TImageBitmap ChargerIconeRessource(const std::wstring& nom, int cote, HMODULE module = nullptr);
 
+// The image resampled to largeur x hauteur with a smooth filter computed here, so that it looks
+// the same on every system (the display scale asks for sizes the resources were not drawn at).
+TImageBitmap Redimensionner(const TImageBitmap& image, int largeur, int hauteur);
+
 }  // namespace norvel

@@ -134,3 +134,25 @@ TEST(ImagesRessources, MissingResourceRaisesItsCall) {
     EXPECT_NE(std::wstring::npos, e.Message().find(L"FindResource")) << e.what();
   }
 }
+
+// At another display scale the images are resampled, the same way on every system.
+TEST(ImagesRessources, ResampledForTheDisplayScale) {
+  const auto coche = ChargerImageRessource(L"IMAGE_COCHE");
+  for (int cote : {22, 33, 45}) {
+    SCOPED_TRACE(cote);
+    const auto image = Redimensionner(coche, cote, cote);
+    ASSERT_EQ(cote, image.Largeur);
+    ASSERT_EQ(cote, image.Hauteur);
+    const auto pixels = Pixels(image);
+    VerifierPremultiplie(pixels, L"IMAGE_COCHE");
+    EXPECT_EQ(0, pixels[0].a) << "the corner stays transparent";
+    const TPixel coude = pixels[(21 * cote / 30) * cote + 12 * cote / 30];
+    EXPECT_GT(coude.a, 200) << "the bend of the tick stays solid";
+    EXPECT_GT(coude.g, coude.r + 40);
+  }
+  const auto bande = Redimensionner(ChargerImageRessource(L"IMAGE_CONFIG"), 119, 782);
+  const auto pixels = Pixels(bande);
+  for (const auto& p : pixels) ASSERT_EQ(255, p.a) << "an opaque image stays opaque";
+  const TPixel pictogramme = pixels[105 * 119 + 59];
+  EXPECT_GT(std::min({pictogramme.r, pictogramme.g, pictogramme.b}), 225);
+}
