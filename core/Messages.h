@@ -154,5 +154,38 @@ inline constexpr const wchar_t* ImpossibleLancerClient = L"Impossible de lancer 
 
 // ---- Wizard
 inline constexpr const wchar_t* TitreAssistant = L"Assistant d'installation de NORVEL Primaire";
+inline constexpr const wchar_t* TitreFicheAvecVersion = L"%s - %s";
+inline constexpr const wchar_t* TitreEtape = L"%d/%d. %s";
+inline constexpr const wchar_t* EtapeTestAccesInternet = L"Test accès internet";
+inline constexpr const wchar_t* EtapeSaisieRne = L"Saisie du RNE";
+inline constexpr const wchar_t* EtapeConfirmationEcole = L"Confirmation de l'école";
+inline constexpr const wchar_t* EtapeAcceptationDes = L"Acceptation des";
+inline constexpr const wchar_t* LienConditionsGenerales = L"conditions générales d'utilisation";
+inline constexpr const wchar_t* EtapeRaccourciPortail =
+    L"Création sur le bureau d'un raccourci vers le portail de l'école (Espaces web)";
+inline constexpr const wchar_t* EtapeInstallationClient = L"Installation du Client NORVEL Primaire %s sur le poste";
+inline constexpr const wchar_t* EtapeLancementClient = L"Lancement du client NORVEL Primaire";
+inline constexpr const wchar_t* ExplicationSaisieRne = L"Saisissez le RNE de l'école (ou l'identifiant fourni par Ovalis)";
+inline constexpr const wchar_t* BoutonValiderRne = L"Valider";
+inline constexpr const wchar_t* BoutonConfirmationEcole = L"Oui c'est mon école";
+inline constexpr const wchar_t* ModificationRne = L"Sinon, modifiez le RNE";
+inline constexpr const wchar_t* AcceptationConditions = L"J'ai lu et j'accepte les conditions générales d'utilisation";
+inline constexpr const wchar_t* BoutonFermer = L"Fermer";
+inline constexpr const wchar_t* AccesInternetEnEchec = L"Accès internet en échec. Recherche d'une meilleure configuration ...";
+inline constexpr const wchar_t* AucuneConfigurationHttp = L"Aucune configuration http fonctionnelle n'a été trouvée.";
+inline constexpr const wchar_t* AnnulationChoixConfiguration = L"Annulation choix meilleure configuration";
+inline constexpr const wchar_t* ConfigurationHttpAppliquee = L"Une configuration http fonctionnelle a été appliquée.";
+inline constexpr const wchar_t* CodePostalEtVille = L"%s %s";
+inline constexpr const wchar_t* NatureTestConnectivite = L"Test connectivité";
+inline constexpr const wchar_t* NatureConfiguration = L"Configuration";
+inline constexpr const wchar_t* NavigateurParDefautAbsent = L"Veuillez définir un navigateur par défaut";
+inline constexpr const wchar_t* MenuOvalis = L"MenuOvalis";
+inline constexpr const wchar_t* MenuModeRneTest = L"Mode RNE Test";
+inline constexpr const wchar_t* DesinstallationEnCours = L"Désinstallation de %s en cours ...";
+inline constexpr const wchar_t* TelechargementEnCours = L"Téléchargement de l'installation en cours ...";
+inline constexpr const wchar_t* ErreurTelechargement = L"Erreur lors du téléchargement : %s";
+inline constexpr const wchar_t* InstallationEnCours = L"Installation en cours ...";
+inline constexpr const wchar_t* ErreurInstallation = L"Erreur lors de l'installation : %s";
+inline constexpr const wchar_t* InstallationReussie = L"Installation réalisée avec succès";
 
 }  // namespace norvel::Msg

@@ -26,6 +26,9 @@ struct TypePointAccesInfosHeb {
 // The endpoint and the API key of an environment.
 TypePointAccesInfosHeb PointAccesInfosHeb(TypeEnvironnementDeploiement AEnvironnement);
 
+// The maker's general terms of use, on its public web site (the wizard's link opens it).
+inline constexpr const wchar_t* UrlConditionsGeneralesOvalis = L"https://www.ovalis.fr/conditions-generales-de-vente";
+
 // Hosts of the test mode's sample schools.
 namespace hotes_echantillons {
 inline constexpr const wchar_t* Ecoles2022 = L"ecoles-demo.norvel-primaire.test";

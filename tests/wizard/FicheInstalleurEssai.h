@@ -1,0 +1,97 @@
+#pragma once
+// The wizard's window inside a test program: made through the user-interface platform like the
+// assistant's own, with real services (waiting on the main loop, application information in
+// the development environment, the stand-in web service of tools/monde for the school lookup),
+// and read back the way the UI driver reads it: by control identifier.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AttenteApplication.h"
+#include "app/InformationApplication.h"
+#include "support/EnvironnementTest.h"
+#include "support/Monde.h"
+#include "wizard/FicheInstalleurNorvelPrimaire.h"
+#include "wizard/IdentifiantsControles.h"
+
+namespace norvel::test {
+
+namespace Id = IdControle;
+
+// A special-folder service that answers one folder for everything.
+class TDossierSpecialFixe : public TImplemente<TObjetInterfacable, IDossierSpecial> {
+ public:
+  explicit TDossierSpecialFixe(std::wstring dossier) : FDossier(std::move(dossier)) {}
+  std::wstring GetDossier(int, TypeNiveauDossierSpecial, int, const std::wstring&) override { return FDossier; }
+  std::wstring GetDossierApplication(const std::wstring&, int, TypeNiveauDossierSpecial, int,
+                                     const std::wstring&) override {
+    return FDossier;
+  }
+  std::wstring GetDossierContexte(IContexteExecution*) override { return FDossier; }
+  std::wstring GetDossierParDefaut() override { return FDossier; }
+  bool SetDossierParDefaut(const std::wstring& dossier) override {
+    FDossier = dossier;
+    return true;
+  }
+
+ private:
+  std::wstring FDossier;
+};
+
+class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
+ public:
+  using TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire;
+  std::wstring FUrlConditions = L"https://conditions.norvel-primaire.test/conditions-generales-de-vente";
+
+ protected:
+  std::wstring UrlConditionsGenerales() override { return FUrlConditions; }
+};
+
+// One window per test, on the main thread's loop; exceptions the loop would show in a message
+// box are kept instead.
+class TBancFiche {
+ public:
+  TBancFiche();
+  ~TBancFiche();
+  TBancFiche(const TBancFiche&) = delete;
+  TBancFiche& operator=(const TBancFiche&) = delete;
+
+  // Creates the window and runs Initialiser.
+  void Ouvrir();
+  TFicheEssai& Fiche() const { return *static_cast<TFicheEssai*>(FFiche); }
+  HWND Fenetre() const { return FFiche->Handle(); }
+
+  // Runs the loop until the check holds (false when the delay ran out).
+  bool Pomper(const std::function<bool()>& condition, DWORD delaiMs = 15000);
+  // Runs the loop for a while.
+  void Laisser(DWORD delaiMs);
+
+  HWND Controle(int id) const;
+  std::wstring Texte(int id) const;
+  bool Visible(int id) const;
+  bool Actif(int id) const;
+  // The control's place in the main panel's coordinates.
+  RECT Place(int id) const;
+  // The colour its parent gives to its text.
+  COLORREF CouleurTexte(int id) const;
+
+  // As a user: the edit's text replaced (one change), a button pressed.
+  void Saisir(const std::wstring& texte);
+  void Cliquer(int id);
+
+  // The identifiers of the shown elements of the page's stack, from the top.
+  std::vector<int> PileMontree() const;
+
+  std::vector<std::wstring> Exceptions;
+  TRef<IAttente> FAttente = NouvelObjet<TAttenteApplicationFmx>();
+
+ private:
+  TVariableEnvironnement FEnvironnement{L"OV_ENVIRONNEMENT", L"development"};
+  TVariableEnvironnement FPort;
+  TFiche* FFiche = nullptr;
+};
+
+}  // namespace norvel::test

@@ -1,0 +1,600 @@
+// The wizard's window in this test program: the page and its stack, the school lookup against
+// the stand-in web service (real HTTPS on 127.0.0.1), answers that come back after a later
+// click, the confirmation and the terms, the progress of steps 5 to 7, the keyboard, the
+// internal menu and the display scale.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+
+#include "app/MenuOvalis.h"
+#include "core/Chaines.h"
+#include "core/Format.h"
+#include "core/Messages.h"
+#include "support/CheminsTest.h"
+#include "support/RegistreIsole.h"
+#include "support/Sondage.h"
+#include "wizard/FicheInstalleurEssai.h"
+
+using namespace norvel;
+using namespace norvel::test;
+
+namespace {
+
+const std::wstring EcoleFerry = L"École élémentaire Jules Ferry";
+const std::wstring EcolePins = L"Ecole Allée des pins";
+
+// Every shown text of the window fits its control: nothing is cut at the right or the bottom.
+void ExigerTextesEntiers(const TBancFiche& banc) {
+  EnumChildWindows(
+      banc.Fenetre(),
+      [](HWND controle, LPARAM) -> BOOL {
+        wchar_t classe[32] = L"";
+        GetClassNameW(controle, classe, 32);
+        const std::wstring texte = TexteControle(controle);
+        if (!IsWindowVisible(controle) || texte.empty() || lstrcmpiW(classe, L"Edit") == 0) return TRUE;
+        RECT zone;
+        GetClientRect(controle, &zone);
+        const bool renvoye = (GetWindowLongPtrW(controle, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT &&
+                             !(GetWindowLongPtrW(controle, GWL_STYLE) & SS_CENTERIMAGE) && lstrcmpiW(classe, L"Static") == 0;
+        if (renvoye) {
+          EXPECT_LE(HauteurTexteRenvoye(controle, zone.right), zone.bottom) << VersUtf8(texte);
+        } else {
+          const SIZE taille = TailleTexte(controle);
+          // Buttons and the check box keep room around their text.
+          const int marge = lstrcmpiW(classe, L"Button") == 0 ? 8 : 0;
+          EXPECT_LE(taille.cx + marge, zone.right) << VersUtf8(texte);
+          EXPECT_LE(taille.cy, zone.bottom) << VersUtf8(texte);
+        }
+        return TRUE;
+      },
+      0);
+}
+
+// Registers the witness program of the tests as the handler of "https" addresses, in the
+// classes root of this process (a private copy while a TRegistreIsole redirects it).
+void EnregistrerNavigateurTemoin() {
+  HKEY cle = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &cle, nullptr),
+            ERROR_SUCCESS);
+  const std::wstring commande = L"\"" + FichierBuild(L"tools\\temoin.exe") + L"\" \"%1\"";
+  RegSetValueExW(cle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(commande.c_str()),
+                 static_cast<DWORD>((commande.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(cle);
+}
+
+class FicheInstalleur : public testing::Test {
+ protected:
+  TBancFiche FBanc;
+
+  // Step 2 with a school found.
+  void JusquALEcole(const std::wstring& identifiant = L"0750001A") {
+    FBanc.Ouvrir();
+    FBanc.Saisir(identifiant);
+    FBanc.Cliquer(Id::BtnValidationRNE);
+    ASSERT_TRUE(FBanc.Visible(Id::PanelEtape3)) << VersUtf8(FBanc.Texte(Id::LabelErreurEtape2));
+  }
+};
+
+}  // namespace
+
+TEST_F(FicheInstalleur, LaPageAuDepartDeLEtape2) {
+  FBanc.Ouvrir();
+  EXPECT_EQ(FBanc.Fiche().Titre(), L"Assistant d'installation de NORVEL Primaire - 1.9.0.0");
+  RECT client;
+  GetClientRect(FBanc.Fenetre(), &client);
+  EXPECT_EQ(client.right, 783);
+  EXPECT_EQ(client.bottom, 521) << "the height of the side image";
+  EXPECT_EQ(GetMenu(FBanc.Fenetre()), nullptr) << "the internal menu is hidden on an ordinary machine";
+
+  EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::PanelEtape2}));
+  EXPECT_TRUE(FBanc.Visible(Id::ImageCheckEtape1));
+  EXPECT_FALSE(FBanc.Visible(Id::PatienceEtape1));
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape1), L"1/7. Test accès internet");
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape2), L"2/7. Saisie du RNE");
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape2Explication), L"Saisissez le RNE de l'école (ou l'identifiant fourni par Ovalis)");
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape3), L"3/7. Confirmation de l'école");
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape4), L"4/7. Acceptation des ");
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape4Lien), L"conditions générales d'utilisation");
+  EXPECT_EQ(FBanc.Texte(Id::CheckboxCGUEtape4), L"J'ai lu et j'accepte les conditions générales d'utilisation");
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape5),
+            L"5/7. Création sur le bureau d'un raccourci vers le portail de l'école (Espaces web)");
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape6), L"") << "set by the school lookup";
+  EXPECT_EQ(FBanc.Texte(Id::btnFermer), L"Fermer");
+  EXPECT_FALSE(FBanc.Actif(Id::BtnValidationRNE));
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::EditRNE));
+
+  // The stack: step 1 at 10 pixels from the top, step 2 25 pixels below it; "Fermer" in the corner.
+  EXPECT_EQ(FBanc.Place(Id::PanelEtape1).top, 10);
+  EXPECT_EQ(FBanc.Place(Id::PanelEtape2).top, FBanc.Place(Id::PanelEtape1).bottom + 25);
+  const RECT fermer = FBanc.Place(Id::btnFermer);
+  EXPECT_EQ(fermer.right, 783 - 79 - 8);
+  EXPECT_EQ(fermer.bottom, 521 - 8);
+  EXPECT_EQ(fermer.right - fermer.left, 89);
+  ExigerTextesEntiers(FBanc);
+}
+
+TEST_F(FicheInstalleur, RechercheDeLEcoleErreursEtModification) {
+  FBanc.Ouvrir();
+  // Blanks count as a text: the lookup runs with an empty identifier and shows its error.
+  FBanc.Saisir(L"   ");
+  EXPECT_TRUE(FBanc.Actif(Id::BtnValidationRNE));
+  FBanc.Cliquer(Id::BtnValidationRNE);
+  EXPECT_EQ(FBanc.Texte(Id::LabelErreurEtape2), L"Erreur HTTP 404 : Ressource introuvable : /api/InfosNP/");
+  EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::PanelEtape2, Id::LabelErreurEtape2}));
+  EXPECT_EQ(FBanc.CouleurTexte(Id::LabelErreurEtape2), RGB(255, 0, 0));
+  EXPECT_EQ(FBanc.Place(Id::LabelErreurEtape2).left, 39);
+
+  // Any edit hides the error; an empty box disables "Valider".
+  FBanc.Saisir(L"");
+  EXPECT_FALSE(FBanc.Visible(Id::LabelErreurEtape2));
+  EXPECT_FALSE(FBanc.Actif(Id::BtnValidationRNE));
+
+  // The identifier travels without the blanks around it.
+  FBanc.Saisir(L" \t0750001A  ");
+  FBanc.Cliquer(Id::BtnValidationRNE);
+  EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3}));
+  EXPECT_EQ(FBanc.Texte(Id::LabelNomEcole), EcoleFerry);
+  EXPECT_EQ(FBanc.Texte(Id::LabelAdresseEcole), L"12, rue des Écoles");
+  EXPECT_EQ(FBanc.Texte(Id::LabelCodePostalVilleEcole), L"75005 Paris");
+  EXPECT_EQ(FBanc.Texte(Id::LabelPaysEcole), L"France");
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape6), L"6/7. Installation du Client NORVEL Primaire 2023 sur le poste");
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape7), L"7/7. Lancement du client NORVEL Primaire");
+  EXPECT_EQ(FBanc.Texte(Id::LabelNatureActionEtape7), L"Test connectivité");
+  EXPECT_EQ(FBanc.Place(Id::PanelEtape3).top, FBanc.Place(Id::PanelEtape2).bottom + 25);
+  ExigerTextesEntiers(FBanc);
+
+  // A failed lookup after a successful one, without an edit in between: the school stays, the
+  // error comes between steps 2 and 3.
+  FBanc.Saisir(L"0750001A~erreur500");
+  FBanc.Saisir(L"0750001A");
+  ASSERT_FALSE(FBanc.Visible(Id::PanelEtape3)) << "an edit hides the school at once";
+  FBanc.Cliquer(Id::BtnValidationRNE);
+  ASSERT_TRUE(FBanc.Visible(Id::PanelEtape3));
+  FBanc.Saisir(L"9999999Z");
+  FBanc.Cliquer(Id::BtnValidationRNE);
+  EXPECT_EQ(FBanc.Texte(Id::LabelErreurEtape2), L"Aucun établissement ne correspond à l'identifiant « 9999999Z »");
+  EXPECT_FALSE(FBanc.Visible(Id::PanelEtape3)) << "edited before the click";
+
+  FBanc.Saisir(L"0130009B");
+  FBanc.Cliquer(Id::BtnValidationRNE);
+  FBanc.Cliquer(Id::BtnValidationRNE);  // the same again, now failing on the server's side
+  ASSERT_TRUE(FBanc.Visible(Id::PanelEtape3));
+  EXPECT_EQ(FBanc.Texte(Id::LabelNomEcole), EcolePins);
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape6), L"6/7. Installation du Client NORVEL Primaire 2022 sur le poste");
+  EXPECT_EQ(FBanc.Texte(Id::LabelNatureActionEtape7), L"Configuration");
+}
+
+TEST_F(FicheInstalleur, LeBoutonParDefautSuitLEtape) {
+  FBanc.Ouvrir();
+  const auto parDefaut = [&] { return static_cast<int>(LOWORD(SendMessageW(FBanc.Fenetre(), DM_GETDEFID, 0, 0))); };
+  FBanc.Saisir(L"0750001A");
+  EXPECT_EQ(parDefaut(), Id::BtnValidationRNE);
+  FBanc.Cliquer(Id::BtnValidationRNE);
+  ASSERT_TRUE(FBanc.Visible(Id::PanelEtape3));
+  // Clicked, "Valider" has the focus and Enter would press it; back in the box, Enter confirms.
+  EXPECT_EQ(parDefaut(), Id::BtnValidationRNE);
+  SetFocus(FBanc.Controle(Id::EditRNE));
+  EXPECT_EQ(parDefaut(), Id::BtnValidationEcole);
+  EXPECT_EQ(GetWindowLongPtrW(FBanc.Controle(Id::BtnValidationEcole), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(GetWindowLongPtrW(FBanc.Controle(Id::BtnValidationRNE), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+  FBanc.Saisir(L"0750001");
+  EXPECT_EQ(parDefaut(), Id::BtnValidationRNE);
+  FBanc.Saisir(L"");
+  EXPECT_EQ(parDefaut(), Id::BtnValidationRNE) << "still the default, but disabled: Enter does nothing";
+  EXPECT_FALSE(FBanc.Actif(Id::BtnValidationRNE));
+}
+
+// The fault mended here: a lookup started while an earlier one still waits answers first (the
+// waits nest), and the earlier answer, arriving after it, must not replace it.
+TEST_F(FicheInstalleur, UneReponseArriveeApresCelleDUnClicPlusRecentNEstPasMontree) {
+  FBanc.Ouvrir();
+  // The user validates, then corrects the identifier and validates again before the answer.
+  FBanc.Saisir(L"0750001A~lent=1500");
+  bool premierFini = false;
+  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+    // Runs while the first lookup waits.
+    TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+      FBanc.Saisir(L"0130009B");
+      FBanc.Cliquer(Id::BtnValidationRNE);
+    });
+    FBanc.Cliquer(Id::BtnValidationRNE);
+    premierFini = true;
+  });
+  ASSERT_TRUE(FBanc.Pomper([&] { return premierFini; }));
+  EXPECT_EQ(FBanc.Texte(Id::LabelNomEcole), EcolePins);
+  EXPECT_EQ(FBanc.Texte(Id::LabelEtape6), L"6/7. Installation du Client NORVEL Primaire 2022 sur le poste");
+
+  // An edit alone also outdates the answer awaited: the school shown always matches the box.
+  FBanc.Saisir(L"0750001A~lent=800");
+  premierFini = false;
+  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+    TApplicationGraphique::AppelerSurThreadPrincipal([&] { FBanc.Saisir(L"0750001B"); });
+    FBanc.Cliquer(Id::BtnValidationRNE);
+    premierFini = true;
+  });
+  ASSERT_TRUE(FBanc.Pomper([&] { return premierFini; }));
+  EXPECT_FALSE(FBanc.Visible(Id::PanelEtape3));
+  EXPECT_FALSE(FBanc.Visible(Id::LabelErreurEtape2));
+}
+
+namespace {
+
+// The window with the internal menu, which this machine enables while the window is made.
+class FicheAvecMenuOvalis : public FicheInstalleur {
+ protected:
+  void SetUp() override {
+    // Only for the start: the real machine keys hold the test authority that HTTPS needs.
+    TRegistreIsole machine(HKEY_LOCAL_MACHINE);
+    machine.EcrireChaine(CleUsageInterne, ValeurMenuOvalis, L"1");
+    FBanc.Ouvrir();
+  }
+  int PositionModeTest() const {
+    TMenuPopupOvalis* menu = FBanc.Fiche().MenuOvalis();
+    for (int i = 0; menu && i < menu->NombreElements(); ++i)
+      if (menu->TexteElement(i) == L"Mode RNE Test") return i;
+    return -1;
+  }
+  // Chooses the item as the user would: the menu is refreshed as it opens, then the command.
+  void BasculerModeTest() {
+    TMenuPopupOvalis* menu = FBanc.Fiche().MenuOvalis();
+    SendMessageW(FBanc.Fenetre(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu->Handle()), 0);
+    SendMessageW(FBanc.Fenetre(), WM_COMMAND, MAKEWPARAM(menu->IdCommande(PositionModeTest()), 0), 0);
+  }
+  bool ModeTestCoche() const { return FBanc.Fiche().MenuOvalis()->ElementCoche(PositionModeTest()); }
+};
+
+}  // namespace
+
+TEST_F(FicheAvecMenuOvalis, LeModeTestSeBasculeEntreLesRecherches) {
+  HMENU barre = GetMenu(FBanc.Fenetre());
+  ASSERT_NE(barre, nullptr);
+  wchar_t texte[64] = L"";
+  GetMenuStringW(barre, 0, texte, 64, MF_BYPOSITION);
+  EXPECT_STREQ(texte, L"MenuOvalis");
+  TMenuPopupOvalis* menu = FBanc.Fiche().MenuOvalis();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(PositionModeTest(), menu->NombreElements() - 1) << "the window's own item comes last";
+  RECT client;
+  GetClientRect(FBanc.Fenetre(), &client);
+  EXPECT_EQ(client.bottom, 521) << "the menu bar adds to the window, not to the page";
+
+  EXPECT_FALSE(ModeTestCoche());
+  BasculerModeTest();
+  EXPECT_TRUE(FBanc.Fiche().ModeTest());
+  EXPECT_TRUE(ModeTestCoche());
+  FBanc.Saisir(L"VH2022");
+  FBanc.Cliquer(Id::BtnValidationRNE);
+  EXPECT_EQ(FBanc.Texte(Id::LabelNomEcole), L"Ecole Victor");
+  BasculerModeTest();
+  EXPECT_FALSE(ModeTestCoche());
+  FBanc.Cliquer(Id::BtnValidationRNE);
+  EXPECT_EQ(FBanc.Texte(Id::LabelErreurEtape2), L"Aucun établissement ne correspond à l'identifiant « VH2022 »");
+}
+
+// The fault mended here, as the user meets it without editing: the same identifier validated
+// twice, the first lookup still waiting on the web service when the second one (in test mode)
+// answers. The first answer, arriving later, is not shown over the second.
+TEST_F(FicheAvecMenuOvalis, SeulLeDernierClicEstMontre) {
+  FBanc.Saisir(L"VH2022~lent=1500");
+  bool premierFini = false;
+  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+    // Runs while the first lookup waits.
+    TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+      BasculerModeTest();
+      FBanc.Cliquer(Id::BtnValidationRNE);
+    });
+    FBanc.Cliquer(Id::BtnValidationRNE);
+    premierFini = true;
+  });
+  ASSERT_TRUE(FBanc.Pomper([&] { return premierFini; }));
+  EXPECT_TRUE(FBanc.Visible(Id::PanelEtape3));
+  EXPECT_EQ(FBanc.Texte(Id::LabelNomEcole), L"Ecole Victor");
+  EXPECT_FALSE(FBanc.Visible(Id::LabelErreurEtape2)) << "the first click's error came last and stays unseen";
+}
+
+// Once the school is confirmed, a lookup still waiting changes nothing.
+TEST_F(FicheAvecMenuOvalis, LaConfirmationFigeLEcole) {
+  BasculerModeTest();
+  FBanc.Saisir(L"VH2022~lent=1500");
+  FBanc.Cliquer(Id::BtnValidationRNE);
+  ASSERT_EQ(FBanc.Texte(Id::LabelNomEcole), L"Ecole Victor");
+  BasculerModeTest();
+  bool rechercheFinie = false;
+  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+    TApplicationGraphique::AppelerSurThreadPrincipal([&] { FBanc.Cliquer(Id::BtnValidationEcole); });
+    FBanc.Cliquer(Id::BtnValidationRNE);
+    rechercheFinie = true;
+  });
+  ASSERT_TRUE(FBanc.Pomper([&] { return rechercheFinie; }));
+  EXPECT_TRUE(FBanc.Visible(Id::PanelEtape4));
+  EXPECT_FALSE(FBanc.Visible(Id::LabelErreurEtape2));
+  EXPECT_EQ(FBanc.Texte(Id::LabelNomEcole), L"Ecole Victor");
+}
+
+TEST_F(FicheInstalleur, ConfirmationPuisConditions) {
+  JusquALEcole();
+  FBanc.Cliquer(Id::BtnValidationEcole);
+  EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3, Id::PanelEtape4}));
+  EXPECT_EQ(FBanc.Place(Id::PanelEtape4).top, FBanc.Place(Id::PanelEtape3).bottom + 25);
+  for (int id : {Id::EditRNE, Id::BtnValidationRNE, Id::BtnValidationEcole}) EXPECT_FALSE(FBanc.Actif(id)) << id;
+  EXPECT_EQ(SendMessageW(FBanc.Fenetre(), DM_GETDEFID, 0, 0), 0) << "no default button any more";
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::CheckboxCGUEtape4));
+  EXPECT_TRUE(FBanc.Actif(Id::CheckboxCGUEtape4)) << "ticked without opening the terms";
+  ExigerTextesEntiers(FBanc);
+  // The link and its title read as one line.
+  EXPECT_EQ(FBanc.Place(Id::LabelEtape4Lien).left, FBanc.Place(Id::LabelEtape4).right);
+
+  FBanc.Cliquer(Id::CheckboxCGUEtape4);
+  EXPECT_EQ(SendMessageW(FBanc.Controle(Id::CheckboxCGUEtape4), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(FBanc.Actif(Id::CheckboxCGUEtape4)) << "frozen: the installation starts once";
+  EXPECT_EQ(FBanc.PileMontree(),
+            (std::vector<int>{Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3, Id::PanelEtape4, Id::PanelEtape5}));
+  EXPECT_FALSE(FBanc.Visible(Id::ImageCheckEtape5));
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::btnFermer));
+}
+
+// The link asks the shell to "open" the terms page: here the handler of "https" addresses is the
+// witness program of the tests, registered in a private copy of the classes root.
+TEST_F(FicheInstalleur, LeLienOuvreLesConditionsAvecLeNavigateur) {
+  JusquALEcole();
+  FBanc.Cliquer(Id::BtnValidationEcole);
+  TDossierTemporaire dossier;
+  const std::wstring temoin = dossier.Fichier(L"navigateur.txt");
+  TVariableEnvironnement fichierTemoin(L"NORVEL_TEMOIN_FICHIER", temoin);
+  {
+    TRegistreIsole classes(HKEY_CLASSES_ROOT);
+    // No handler for "https" addresses: the user is told to choose a browser.
+    FBanc.Cliquer(Id::LabelEtape4Lien);
+    EXPECT_EQ(FBanc.Exceptions, std::vector<std::wstring>{L"Veuillez définir un navigateur par défaut"});
+
+    EnregistrerNavigateurTemoin();
+    FBanc.Cliquer(Id::LabelEtape4Lien);
+  }
+  ASSERT_TRUE(AttendreQue([&] { return std::filesystem::exists(temoin); }, 20000))
+      << "the browser was not started; " << FBanc.Exceptions.size() << " error(s), the last: "
+      << VersUtf8(FBanc.Exceptions.back());
+  EXPECT_NE(LireOctets(temoin).find("https://conditions.norvel-primaire.test/conditions-generales-de-vente"),
+            std::string::npos)
+      << LireOctets(temoin);
+  EXPECT_EQ(FBanc.Exceptions.size(), 1u);
+  EXPECT_TRUE(FBanc.Actif(Id::CheckboxCGUEtape4));
+
+  // Once ticked, opening the terms again does not free the box: the installation starts once.
+  FBanc.Cliquer(Id::CheckboxCGUEtape4);
+  std::filesystem::remove(temoin);
+  {
+    TRegistreIsole classes(HKEY_CLASSES_ROOT);
+    EnregistrerNavigateurTemoin();
+    FBanc.Cliquer(Id::LabelEtape4Lien);
+  }
+  ASSERT_TRUE(AttendreQue([&] { return std::filesystem::exists(temoin); }, 20000));
+  EXPECT_FALSE(FBanc.Actif(Id::CheckboxCGUEtape4));
+}
+
+namespace {
+
+struct TScenarioInstallation {
+  const char* Nom;
+  std::function<void(TFicheEssai&)> Evenements;
+  std::vector<int> Pile;  // shown below step 4
+  std::wstring SousEtape;
+  bool SousEtapeRouge;
+  std::vector<int> Coches;  // shown ticks among steps 5, 6, 7
+  bool PatienceEtape6;
+};
+
+}  // namespace
+
+TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
+  const std::wstring desinstallation = L"Désinstallation de Client NORVEL Primaire 2022 (Win64) en cours ...";
+  const TScenarioInstallation scenarios[] = {
+      {"complete",
+       [](TFicheEssai& f) {
+         f.RaccourciPortailCree();
+         f.DesinstallationEnCours(L"Client NORVEL Primaire 2022 (Win64)");
+         f.TelechargementEnCours();
+         f.InstallationEnCours();
+         f.InstallationTerminee();
+         f.LancementTermine();
+       },
+       {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation, Id::PanelEtape7},
+       L"Installation réalisée avec succès", false, {Id::ImageCheckEtape5, Id::ImageCheckEtape6, Id::ImageCheckEtape7},
+       false},
+      {"désinstallation en cours",
+       [](TFicheEssai& f) {
+         f.RaccourciPortailCree();
+         f.DesinstallationEnCours(L"Client NORVEL Primaire 2022 (Win64)");
+       },
+       {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, desinstallation, false,
+       {Id::ImageCheckEtape5}, true},
+      {"raccourci en échec, la suite continue",
+       [](TFicheEssai& f) {
+         f.EchecRaccourciPortail(L"Accès refusé au bureau");
+         f.TelechargementEnCours();
+       },
+       {Id::PanelEtape5, Id::LabelErreurEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
+       L"Téléchargement de l'installation en cours ...", false, {}, true},
+      {"désinstallation en échec",
+       [](TFicheEssai& f) {
+         f.RaccourciPortailCree();
+         f.DesinstallationEnCours(L"Client NORVEL Primaire 2022 (Win64)");
+         f.EchecDesinstallation(L"Code de sortie 5");
+       },
+       {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, desinstallation + L" Code de sortie 5", true,
+       {Id::ImageCheckEtape5}, false},
+      {"téléchargement en échec",
+       [](TFicheEssai& f) {
+         f.RaccourciPortailCree();
+         f.TelechargementEnCours();
+         f.EchecTelechargement(L"Erreur HTTP 404 : Not Found");
+       },
+       {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
+       L"Erreur lors du téléchargement : Erreur HTTP 404 : Not Found", true, {Id::ImageCheckEtape5}, false},
+      {"installation en échec",
+       [](TFicheEssai& f) {
+         f.RaccourciPortailCree();
+         f.TelechargementEnCours();
+         f.InstallationEnCours();
+         f.EchecInstallation(L"Code de sortie 1603");
+       },
+       {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
+       L"Erreur lors de l'installation : Code de sortie 1603", true, {Id::ImageCheckEtape5}, false},
+      {"lancement en échec",
+       [](TFicheEssai& f) {
+         f.RaccourciPortailCree();
+         f.TelechargementEnCours();
+         f.InstallationEnCours();
+         f.InstallationTerminee();
+         f.EchecLancement(L"Aucune application associée");
+       },
+       {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation, Id::PanelEtape7, Id::LabelErreurEtape7},
+       L"Installation réalisée avec succès", false, {Id::ImageCheckEtape5, Id::ImageCheckEtape6}, false},
+  };
+  for (const auto& s : scenarios) {
+    SCOPED_TRACE(s.Nom);
+    TBancFiche banc;
+    banc.Ouvrir();
+    banc.Saisir(L"0750001A");
+    banc.Cliquer(Id::BtnValidationRNE);
+    banc.Cliquer(Id::BtnValidationEcole);
+    banc.Cliquer(Id::CheckboxCGUEtape4);
+    s.Evenements(banc.Fiche());
+
+    std::vector<int> pile = {Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3, Id::PanelEtape4};
+    pile.insert(pile.end(), s.Pile.begin(), s.Pile.end());
+    EXPECT_EQ(banc.PileMontree(), pile);
+    EXPECT_EQ(banc.Texte(Id::LabelSousEtapeInstallation), s.SousEtape);
+    EXPECT_EQ(banc.CouleurTexte(Id::LabelSousEtapeInstallation), s.SousEtapeRouge ? RGB(255, 0, 0) : RGB(0, 0, 0));
+    for (int coche : {Id::ImageCheckEtape5, Id::ImageCheckEtape6, Id::ImageCheckEtape7})
+      EXPECT_EQ(banc.Visible(coche), std::find(s.Coches.begin(), s.Coches.end(), coche) != s.Coches.end()) << coche;
+    EXPECT_EQ(banc.Visible(Id::PatienceEtape6), s.PatienceEtape6);
+    const RECT sousEtape = banc.Place(Id::LabelSousEtapeInstallation);
+    // 32 pixels high while step 6 runs, the height of its one line once it has ended well.
+    const int hauteurAttendue = s.SousEtape == L"Installation réalisée avec succès"
+                                    ? HauteurTexteRenvoye(banc.Controle(Id::LabelSousEtapeInstallation), 704 - 39 - 8)
+                                    : 32;
+    EXPECT_EQ(sousEtape.bottom - sousEtape.top, hauteurAttendue);
+    EXPECT_EQ(sousEtape.left, 39);
+    if (banc.Visible(Id::LabelErreurEtape5)) {
+      EXPECT_EQ(banc.Texte(Id::LabelErreurEtape5), L"Accès refusé au bureau");
+      EXPECT_EQ(banc.CouleurTexte(Id::LabelErreurEtape5), RGB(255, 0, 0));
+    }
+    if (banc.Visible(Id::LabelErreurEtape7)) {
+      EXPECT_EQ(banc.Texte(Id::LabelErreurEtape7), L"Aucune application associée");
+    }
+    if (banc.Visible(Id::LabelNatureActionEtape7)) {
+      EXPECT_EQ(banc.Texte(Id::LabelNatureActionEtape7), L"Test connectivité");
+    }
+    EXPECT_EQ(banc.Visible(Id::LabelNatureActionEtape7), std::string(s.Nom) == "complete");
+    ExigerTextesEntiers(banc);
+  }
+}
+
+TEST_F(FicheInstalleur, ToutAuClavier) {
+  FBanc.Ouvrir();
+  const HWND fiche = FBanc.Fenetre();
+  auto touche = [&](UINT code) {
+    const HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, code, 1);
+    PostMessageW(focus, WM_KEYUP, code, 1 | (3u << 30));
+    FBanc.Laisser(100);
+  };
+  ASSERT_EQ(GetFocus(), FBanc.Controle(Id::EditRNE));
+  for (wchar_t c : std::wstring(L"0750001A")) PostMessageW(GetFocus(), WM_CHAR, c, 1);
+  FBanc.Laisser(100);
+  EXPECT_EQ(FBanc.Texte(Id::EditRNE), L"0750001A");
+  touche(VK_RETURN);
+  ASSERT_TRUE(FBanc.Pomper([&] { return FBanc.Visible(Id::PanelEtape3); }));
+
+  // Tab goes through the page in its order.
+  std::vector<int> ordre;
+  HWND controle = GetFocus();
+  do {
+    ordre.push_back(GetDlgCtrlID(controle));
+    controle = GetNextDlgTabItem(fiche, controle, FALSE);
+  } while (controle && controle != GetFocus() && ordre.size() < 10);
+  EXPECT_EQ(ordre, (std::vector<int>{Id::EditRNE, Id::BtnValidationRNE, Id::BtnValidationEcole, Id::btnFermer}));
+
+  // A focused button is the one Enter presses; elsewhere Enter presses the default one.
+  touche(VK_TAB);
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::BtnValidationRNE));
+  EXPECT_EQ(LOWORD(SendMessageW(fiche, DM_GETDEFID, 0, 0)), Id::BtnValidationRNE);
+  touche(VK_TAB);
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::BtnValidationEcole));
+  touche(VK_TAB);
+  touche(VK_TAB);
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::EditRNE));
+  touche(VK_RETURN);
+  ASSERT_TRUE(FBanc.Pomper([&] { return FBanc.Visible(Id::PanelEtape4); }));
+
+  // Step 4: the link is reached with Shift+Tab from the box, which Space ticks.
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::CheckboxCGUEtape4));
+  EXPECT_EQ(GetNextDlgTabItem(fiche, GetFocus(), TRUE), FBanc.Controle(Id::LabelEtape4Lien));
+  touche(VK_SPACE);
+  EXPECT_TRUE(FBanc.Visible(Id::PanelEtape5));
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::btnFermer));
+}
+
+TEST_F(FicheInstalleur, AffichageA150PourCent) {
+  JusquALEcole();
+  FBanc.Cliquer(Id::BtnValidationEcole);
+  FBanc.Cliquer(Id::CheckboxCGUEtape4);
+  FBanc.Fiche().RaccourciPortailCree();
+  FBanc.Fiche().TelechargementEnCours();
+  FBanc.Fiche().InstallationEnCours();
+  FBanc.Fiche().InstallationTerminee();
+  FBanc.Fiche().EchecLancement(L"Aucune application associée");
+
+  RECT proposee{100, 50, 100 + 1200, 50 + 820};
+  SendMessageW(FBanc.Fenetre(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposee));
+  EXPECT_EQ(FBanc.Fiche().Ppp(), 144u);
+  RECT client;
+  GetClientRect(FBanc.Fenetre(), &client);
+  EXPECT_EQ(client.right, 1175);
+  EXPECT_EQ(client.bottom, 782);
+  EXPECT_EQ(FBanc.Place(Id::PanelEtape1).top, 15);
+  const RECT fermer = FBanc.Place(Id::btnFermer);
+  EXPECT_EQ(fermer.right - fermer.left, 134);
+  EXPECT_EQ(fermer.bottom - fermer.top, 33);
+  RECT image;
+  GetClientRect(FBanc.Controle(Id::ImageViewer), &image);
+  EXPECT_EQ(image.right, 119);
+  const RECT coche = FBanc.Place(Id::ImageCheckEtape5);
+  EXPECT_EQ(coche.right - coche.left, 33);
+  LOGFONTW police{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(FBanc.Controle(Id::LabelEtape1), WM_GETFONT, 0, 0)), sizeof(police),
+             &police);
+  EXPECT_EQ(police.lfHeight, -18);
+  EXPECT_EQ(police.lfWeight, FW_BOLD);
+  ExigerTextesEntiers(FBanc);
+
+  SendMessageW(FBanc.Fenetre(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&proposee));
+  GetClientRect(FBanc.Fenetre(), &client);
+  EXPECT_EQ(client.right, 783);
+  ExigerTextesEntiers(FBanc);
+}
+
+TEST_F(FicheInstalleur, LIndicateurDePatienceNeTourneQueMontre) {
+  JusquALEcole();
+  FBanc.Cliquer(Id::BtnValidationEcole);
+  FBanc.Cliquer(Id::CheckboxCGUEtape4);
+  auto indicateur = [&](int id) {
+    return dynamic_cast<TIndicateurPatience*>(
+        reinterpret_cast<TControlePersonnalise*>(GetWindowLongPtrW(FBanc.Controle(id), GWLP_USERDATA)));
+  };
+  ASSERT_NE(indicateur(Id::PatienceEtape6), nullptr);
+  EXPECT_FALSE(indicateur(Id::PatienceEtape1)->Anime()) << "hidden since step 1 ended";
+  FBanc.Fiche().RaccourciPortailCree();
+  const int depart = indicateur(Id::PatienceEtape6)->Etape();
+  ASSERT_TRUE(FBanc.Pomper([&] { return indicateur(Id::PatienceEtape6)->Etape() != depart; }, 3000));
+  EXPECT_TRUE(indicateur(Id::PatienceEtape6)->Anime());
+  FBanc.Fiche().TelechargementEnCours();
+  FBanc.Fiche().EchecTelechargement(L"Erreur HTTP 404 : Not Found");
+  FBanc.Laisser(600);
+  EXPECT_FALSE(indicateur(Id::PatienceEtape6)->Anime());
+  const int arret = indicateur(Id::PatienceEtape6)->Etape();
+  FBanc.Laisser(600);
+  EXPECT_EQ(indicateur(Id::PatienceEtape6)->Etape(), arret);
+}
