@@ -381,12 +381,16 @@ void TFicheInstalleurNorvelPrimaire::Disposer() {
 
 // ---- Small changes of what is shown, each followed by the layout
 
+// A keystroke in the identifier's box changes nothing shown most of the time: the layout runs
+// only when something did change.
 void TFicheInstalleurNorvelPrimaire::Montrer(TCible controle) {
+  if (EstMontre(controle.Fenetre)) return;
   ShowWindow(controle.Fenetre, SW_SHOWNA);
   Disposer();
 }
 
 void TFicheInstalleurNorvelPrimaire::Cacher(TCible controle) {
+  if (!EstMontre(controle.Fenetre)) return;
   ShowWindow(controle.Fenetre, SW_HIDE);
   Disposer();
 }
@@ -397,6 +401,7 @@ void TFicheInstalleurNorvelPrimaire::InsererSous(TCible element, TCible referenc
 }
 
 void TFicheInstalleurNorvelPrimaire::SetTexte(HWND controle, const std::wstring& texte) {
+  if (TexteControle(controle) == texte) return;
   SetWindowTextW(controle, texte.c_str());
   Disposer();
 }

@@ -499,12 +499,15 @@ TEST_F(FicheInstalleur, ToutAuClavier) {
     const HWND focus = GetFocus();
     PostMessageW(focus, WM_KEYDOWN, code, 1);
     PostMessageW(focus, WM_KEYUP, code, 1 | (3u << 30));
-    FBanc.Laisser(100);
+    // Queued calls run at the first idle step, once the keys are handled.
+    bool traitees = false;
+    TApplicationGraphique::AppelerSurThreadPrincipal([&] { traitees = true; });
+    FBanc.Pomper([&] { return traitees; });
   };
   ASSERT_EQ(GetFocus(), FBanc.Controle(Id::EditRNE));
   for (wchar_t c : std::wstring(L"0750001A")) PostMessageW(GetFocus(), WM_CHAR, c, 1);
-  FBanc.Laisser(100);
-  EXPECT_EQ(FBanc.Texte(Id::EditRNE), L"0750001A");
+  EXPECT_TRUE(FBanc.Pomper([&] { return FBanc.Texte(Id::EditRNE) == L"0750001A"; }, 5000))
+      << VersUtf8(FBanc.Texte(Id::EditRNE));
   touche(VK_RETURN);
   ASSERT_TRUE(FBanc.Pomper([&] { return FBanc.Visible(Id::PanelEtape3); }));
 
