@@ -9,6 +9,7 @@
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "install/GestionInstallationsNorvelPrimaire.h"
 #include "school/ApiRecuperationInfosHebNP.h"
 #include "school/HotesNorvel.h"
 #include "school/MockApiRecuperationInfosHebNP.h"
@@ -666,17 +667,19 @@ void TFicheInstalleurNorvelPrimaire::CheckboxCGUEtape4Change() {
   EnableWindow(CheckboxCGUEtape4, FALSE);
   FInstallationLancee = true;
   SetFocus(btnFermer);
-  if (FGestionInstallationsClientLourd)
-    FGestionInstallationsClientLourd->LancerInstallation(FSimulation, FCheminInstallation, FUrlTelechargement, FNomEcole,
-                                                         FNomDomaine, FPort, FServeurEnService, FUrlPortail);
+  FGestionInstallationsClientLourd->LancerInstallation(FSimulation, FCheminInstallation, FUrlTelechargement, FNomEcole,
+                                                       FNomDomaine, FPort, FServeurEnService, FUrlPortail);
 }
 
 void TFicheInstalleurNorvelPrimaire::btnFermerClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
 
+TRef<IAbonneEvenementInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::Abonne() {
+  return TRef<IAbonneEvenementInstallationsClientLourd>(static_cast<IAbonneEvenementInstallationsClientLourd*>(this));
+}
+
 TRef<TGestionInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::CreerGestionInstallations(
     TRef<IDossierSpecial> ADossierSpecial) {
-  // The installation's stages come with the installation subsystem.
-  return nullptr;
+  return NouvelObjet<TGestionInstallationsNorvelPrimaire>(std::move(ADossierSpecial), Abonne());
 }
 
 // ---- Steps 5 to 7

@@ -78,6 +78,8 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
   virtual TRef<IApiRecuperationInfosHebNP> CreerRechercheEcole();
   // The installation manager, made once by Initialiser with the window as its subscriber.
   virtual TRef<TGestionInstallationsClientLourd> CreerGestionInstallations(TRef<IDossierSpecial> ADossierSpecial);
+  // The window as the manager's subscriber (counted references, the window keeps its own life).
+  TRef<IAbonneEvenementInstallationsClientLourd> Abonne();
   // The address of the maker's general terms of use, opened by the link of step 4.
   virtual std::wstring UrlConditionsGenerales();
 

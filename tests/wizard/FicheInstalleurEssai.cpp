@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/ServicesApplication.h"
 #include "core/Exceptions.h"
 #include "wizard/ApplicationInstalleurNorvelPrimaire.h"
 
@@ -15,7 +16,31 @@ TRef<IInformationApplication> InformationDeveloppement() {
                                              TypePaysDistribution::FRANCE, TypeSourceEnvironnement::VariableEnvironnement);
 }
 
+class TThreadInstallationEssai : public TThreadInstallationClientLourd {
+ public:
+  TThreadInstallationEssai(const TypeDonneesInstallationClientLourd& ADonnees,
+                           std::vector<TypeEvenementInstallation> AEvenements)
+      : TThreadInstallationClientLourd(ADonnees), FEvenements(std::move(AEvenements)) {}
+
+ protected:
+  void CreerRaccourciPortail() override {
+    for (const auto& e : FEvenements) AjouterEvenement(e.Nature, e.Succes, e.Chaine);
+  }
+  void DesinstallerAnciennesVersions() override {}
+  void TelechargerInstallation(std::wstring&) override {}
+  void InstallerClient(const std::wstring&) override {}
+  void ConfigurerEtLancerClient() override {}
+
+ private:
+  std::vector<TypeEvenementInstallation> FEvenements;
+};
+
 }  // namespace
+
+std::unique_ptr<TThreadInstallationClientLourd> TGestionInstallationsEssai::CreerThreadInstallation(
+    const TypeDonneesInstallationClientLourd& ADonnees) {
+  return std::make_unique<TThreadInstallationEssai>(ADonnees, FEvenements);
+}
 
 TBancFiche::TBancFiche()
     : FPort(L"OV_PORT_INFOSNP_DEVELOPPEMENT", std::to_wstring(MondePartage().Port("https"))) {
@@ -24,18 +49,22 @@ TBancFiche::TBancFiche()
   // The assistant's own default font.
   application.SetServicePolice(std::make_unique<TFMXSystemFontServiceOv>());
   application.SetSurException([this](const std::exception& e) { Exceptions.push_back(MessageDe(e)); });
+  // The idle services run as in the assistant: the installation manager delivers its events there.
+  application.SetSurInactivite([](bool& fini) { fini = TServicesApplication::Invoquer(dsiIdle) && fini; });
 }
 
 TBancFiche::~TBancFiche() {
   auto& application = TApplicationGraphique::Instance();
   if (FFiche) application.DetruireFiche(FFiche);
   application.SetSurException(nullptr);
+  application.SetSurInactivite(nullptr);
 }
 
 void TBancFiche::Ouvrir() {
   auto& application = TApplicationGraphique::Instance();
   application.CreerFiche([] { return std::make_unique<TFicheEssai>(); }, &FFiche);
-  Fiche().Initialiser(FAttente, NouvelObjet<TDossierSpecialFixe>(L"C:\\windows\\temp\\"), InformationDeveloppement(),
+  Fiche().Initialiser(FAttente, NouvelObjet<TDossierSpecialFixe>(FDossier.Chemin().wstring() + L"\\"),
+                      InformationDeveloppement(),
                       L"C:\\NORVEL");
 }
 

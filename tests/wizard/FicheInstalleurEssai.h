@@ -12,6 +12,7 @@
 
 #include "app/AttenteApplication.h"
 #include "app/InformationApplication.h"
+#include "support/CheminsTest.h"
 #include "support/EnvironnementTest.h"
 #include "support/Monde.h"
 #include "wizard/FicheInstalleurNorvelPrimaire.h"
@@ -41,13 +42,34 @@ class TDossierSpecialFixe : public TImplemente<TObjetInterfacable, IDossierSpeci
   std::wstring FDossier;
 };
 
+// The installation manager with a worker of this test: once the terms are accepted it posts the
+// events the test chose, in order, through the manager's real queue and idle delivery.
+class TGestionInstallationsEssai : public TGestionInstallationsClientLourd {
+ public:
+  TGestionInstallationsEssai(TRef<IDossierSpecial> ADossierSpecial, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+                             const std::vector<TypeEvenementInstallation>& AEvenements)
+      : TGestionInstallationsClientLourd(std::move(ADossierSpecial), std::move(AAbonne)), FEvenements(AEvenements) {}
+
+ protected:
+  std::unique_ptr<TThreadInstallationClientLourd> CreerThreadInstallation(
+      const TypeDonneesInstallationClientLourd& ADonnees) override;
+
+ private:
+  const std::vector<TypeEvenementInstallation>& FEvenements;
+};
+
 class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
  public:
   using TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire;
   std::wstring FUrlConditions = L"https://conditions.norvel-primaire.test/conditions-generales-de-vente";
+  // What the installation's worker will tell the window.
+  std::vector<TypeEvenementInstallation> FEvenementsInstallation;
 
  protected:
   std::wstring UrlConditionsGenerales() override { return FUrlConditions; }
+  TRef<TGestionInstallationsClientLourd> CreerGestionInstallations(TRef<IDossierSpecial> ADossierSpecial) override {
+    return NouvelObjet<TGestionInstallationsEssai>(std::move(ADossierSpecial), Abonne(), FEvenementsInstallation);
+  }
 };
 
 // One window per test, on the main thread's loop; exceptions the loop would show in a message
@@ -89,6 +111,7 @@ class TBancFiche {
   TRef<IAttente> FAttente = NouvelObjet<TAttenteApplicationFmx>();
 
  private:
+  TDossierTemporaire FDossier;
   TVariableEnvironnement FEnvironnement{L"OV_ENVIRONNEMENT", L"development"};
   TVariableEnvironnement FPort;
   TFiche* FFiche = nullptr;

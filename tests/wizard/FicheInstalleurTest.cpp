@@ -377,7 +377,7 @@ namespace {
 
 struct TScenarioInstallation {
   const char* Nom;
-  std::function<void(TFicheEssai&)> Evenements;
+  std::vector<TypeEvenementInstallation> Evenements;
   std::vector<int> Pile;  // shown below step 4
   std::wstring SousEtape;
   bool SousEtapeRouge;
@@ -387,68 +387,41 @@ struct TScenarioInstallation {
 
 }  // namespace
 
+// The worker's events reach the window through the installation manager, one per idle pass.
 TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
-  const std::wstring desinstallation = L"Désinstallation de Client NORVEL Primaire 2022 (Win64) en cours ...";
+  const std::wstring version = L"Client NORVEL Primaire 2022 (Win64)";
+  const std::wstring desinstallation = L"Désinstallation de " + version + L" en cours ...";
+  const TypeEvenementInstallation raccourci{EI_CreationRaccourciPortail, true, L""},
+      telechargement{EI_Telechargement, true, L""}, installation{EI_Installation, true, L""},
+      configuration{EI_Configuration, true, L""};
   const TScenarioInstallation scenarios[] = {
       {"complete",
-       [](TFicheEssai& f) {
-         f.RaccourciPortailCree();
-         f.DesinstallationEnCours(L"Client NORVEL Primaire 2022 (Win64)");
-         f.TelechargementEnCours();
-         f.InstallationEnCours();
-         f.InstallationTerminee();
-         f.LancementTermine();
-       },
+       {raccourci, {EI_Desinstallation, true, version}, telechargement, installation, configuration, {EI_Termine, true, L""}},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation, Id::PanelEtape7},
        L"Installation réalisée avec succès", false, {Id::ImageCheckEtape5, Id::ImageCheckEtape6, Id::ImageCheckEtape7},
        false},
       {"désinstallation en cours",
-       [](TFicheEssai& f) {
-         f.RaccourciPortailCree();
-         f.DesinstallationEnCours(L"Client NORVEL Primaire 2022 (Win64)");
-       },
+       {raccourci, {EI_Desinstallation, true, version}},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, desinstallation, false,
        {Id::ImageCheckEtape5}, true},
       {"raccourci en échec, la suite continue",
-       [](TFicheEssai& f) {
-         f.EchecRaccourciPortail(L"Accès refusé au bureau");
-         f.TelechargementEnCours();
-       },
+       {{EI_CreationRaccourciPortail, false, L"Accès refusé au bureau"}, telechargement},
        {Id::PanelEtape5, Id::LabelErreurEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
        L"Téléchargement de l'installation en cours ...", false, {}, true},
       {"désinstallation en échec",
-       [](TFicheEssai& f) {
-         f.RaccourciPortailCree();
-         f.DesinstallationEnCours(L"Client NORVEL Primaire 2022 (Win64)");
-         f.EchecDesinstallation(L"Code de sortie 5");
-       },
+       {raccourci, {EI_Desinstallation, true, version}, {EI_Desinstallation, false, L"Code de sortie 5"}},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, desinstallation + L" Code de sortie 5", true,
        {Id::ImageCheckEtape5}, false},
       {"téléchargement en échec",
-       [](TFicheEssai& f) {
-         f.RaccourciPortailCree();
-         f.TelechargementEnCours();
-         f.EchecTelechargement(L"Erreur HTTP 404 : Not Found");
-       },
+       {raccourci, telechargement, {EI_Telechargement, false, L"Erreur HTTP 404 : Not Found"}},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
        L"Erreur lors du téléchargement : Erreur HTTP 404 : Not Found", true, {Id::ImageCheckEtape5}, false},
       {"installation en échec",
-       [](TFicheEssai& f) {
-         f.RaccourciPortailCree();
-         f.TelechargementEnCours();
-         f.InstallationEnCours();
-         f.EchecInstallation(L"Code de sortie 1603");
-       },
+       {raccourci, telechargement, installation, {EI_Installation, false, L"Code de sortie 1603"}},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
        L"Erreur lors de l'installation : Code de sortie 1603", true, {Id::ImageCheckEtape5}, false},
       {"lancement en échec",
-       [](TFicheEssai& f) {
-         f.RaccourciPortailCree();
-         f.TelechargementEnCours();
-         f.InstallationEnCours();
-         f.InstallationTerminee();
-         f.EchecLancement(L"Aucune application associée");
-       },
+       {raccourci, telechargement, installation, configuration, {EI_Configuration, false, L"Aucune application associée"}},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation, Id::PanelEtape7, Id::LabelErreurEtape7},
        L"Installation réalisée avec succès", false, {Id::ImageCheckEtape5, Id::ImageCheckEtape6}, false},
   };
@@ -456,14 +429,18 @@ TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
     SCOPED_TRACE(s.Nom);
     TBancFiche banc;
     banc.Ouvrir();
+    banc.Fiche().FEvenementsInstallation = s.Evenements;
     banc.Saisir(L"0750001A");
     banc.Cliquer(Id::BtnValidationRNE);
     banc.Cliquer(Id::BtnValidationEcole);
     banc.Cliquer(Id::CheckboxCGUEtape4);
-    s.Evenements(banc.Fiche());
 
     std::vector<int> pile = {Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3, Id::PanelEtape4};
     pile.insert(pile.end(), s.Pile.begin(), s.Pile.end());
+    EXPECT_TRUE(banc.Pomper([&] {
+      return banc.PileMontree() == pile && banc.Texte(Id::LabelSousEtapeInstallation) == s.SousEtape &&
+             banc.Visible(Id::ImageCheckEtape7) == (std::string(s.Nom) == "complete");
+    }));
     EXPECT_EQ(banc.PileMontree(), pile);
     EXPECT_EQ(banc.Texte(Id::LabelSousEtapeInstallation), s.SousEtape);
     EXPECT_EQ(banc.CouleurTexte(Id::LabelSousEtapeInstallation), s.SousEtapeRouge ? RGB(255, 0, 0) : RGB(0, 0, 0));
