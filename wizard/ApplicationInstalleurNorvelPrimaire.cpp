@@ -48,7 +48,7 @@ void TApplicationInstalleurNorvelPrimaire::LancerApplication() {
   valeurs->Self = this;
   CreerFiche([this] { return std::unique_ptr<TFiche>(NouvelleFiche()); }, &FFiche, [valeurs] {
     valeurs->Self->Fiche()->Initialiser(valeurs->LAttente, valeurs->LDossierSpecial, valeurs->LInformationApplication,
-                                        valeurs->LCheminInstallation);
+                                        valeurs->LSessionsHttp, valeurs->LCheminInstallation);
   });
 }
 

@@ -9,6 +9,7 @@
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "dialogs/FicheChoixConfigurationHttp.h"
 #include "install/GestionInstallationsNorvelPrimaire.h"
 #include "school/ApiRecuperationInfosHebNP.h"
 #include "school/HotesNorvel.h"
@@ -526,11 +527,13 @@ void TFicheInstalleurNorvelPrimaire::TraiterCommande(int id, int notification, H
 
 void TFicheInstalleurNorvelPrimaire::Initialiser(TRef<IAttente> AAttente, TRef<IDossierSpecial> ADossierSpecial,
                                                  TRef<IInformationApplication> AInformationApplication,
+                                                 TRef<ISessionsClientsHttp> ASessionsHttp,
                                                  const std::wstring& ACheminInstallation) {
   FAttente = std::move(AAttente);
   FInformationApplication = std::move(AInformationApplication);
+  FSessionsHttp = std::move(ASessionsHttp);
   FCheminInstallation = ACheminInstallation;
-  FGestionInstallationsClientLourd = CreerGestionInstallations(std::move(ADossierSpecial));
+  FGestionInstallationsClientLourd = CreerGestionInstallations(FSessionsHttp, std::move(ADossierSpecial));
   SetTitre(TitreFicheInstalleur(FInformationApplication->GetVersion()));
   ConfigurerMenuOvalis();
   SetImageLaterale(FImageConfig);
@@ -557,11 +560,52 @@ void TFicheInstalleurNorvelPrimaire::ConfigurerMenuOvalis() {
 }
 
 void TFicheInstalleurNorvelPrimaire::TesterAccesInternet() {
+  auto& application = TApplicationGraphique::Instance();
   Montrer(PatienceEtape1);
-  // The access test comes with the HTTP sessions service; until then the step passes.
-  Montrer(ImageCheckEtape1);
+  TypeTabResultatsTestsConfigClientsHttp resultats;
+  FSessionsHttp->TesterConfigCourante(FAttente.Get(), resultats);
+  // Closed meanwhile: nothing more to show.
+  if (application.Terminee()) return;
+  // Some HTTPS server answered, whatever its answer: the way out works.
+  if (TestsHttpsReussis(resultats)) {
+    Montrer(ImageCheckEtape1);
+    Cacher(PatienceEtape1);
+    AfficherEtape2();
+    return;
+  }
+  SetTexte(LabelErreurEtape1, Msg::AccesInternetEnEchec);
+  Montrer(LabelErreurEtape1);
+  TypeTabPropositionsModifConfigClientsHttp propositions;
+  FSessionsHttp->RechercherAutresConfigs(FAttente.Get(), propositions);
   Cacher(PatienceEtape1);
+  if (application.Terminee()) return;
+  // The wizard stops at step 1: only "Fermer" remains.
+  if (propositions.empty()) {
+    SetTexte(LabelErreurEtape1, Msg::AucuneConfigurationHttp);
+    SetFocus(btnFermer);
+    return;
+  }
+  FSessionsHttp->VerifierChangementConfig(false);
+  int choix = 0;
+  if (!ChoisirConfiguration(propositions, choix)) {
+    SetTexte(LabelErreurEtape1, Msg::AnnulationChoixConfiguration);
+    SetFocus(btnFermer);
+    return;
+  }
+  // Applied without a new test: the search has just seen it work.
+  FSessionsHttp->AppliquerPropositionModifConfig(propositions[static_cast<size_t>(choix)]);
+  SetCouleurTexte(LabelErreurEtape1, Noir);
+  SetTexte(LabelErreurEtape1, Msg::ConfigurationHttpAppliquee);
+  Montrer(ImageCheckEtape1);
   AfficherEtape2();
+}
+
+bool TFicheInstalleurNorvelPrimaire::ChoisirConfiguration(const TypeTabPropositionsModifConfigClientsHttp& APropositions,
+                                                          int& AChoix) {
+  const auto dialogue = TFicheChoixConfigurationHttp::CreateOv(this, APropositions);
+  if (dialogue->ExecuterModal() != mrOK) return false;
+  AChoix = dialogue->PropositionChoisie();
+  return AChoix >= 0 && static_cast<size_t>(AChoix) < APropositions.size();
 }
 
 void TFicheInstalleurNorvelPrimaire::AfficherEtape2() {
@@ -588,13 +632,8 @@ void TFicheInstalleurNorvelPrimaire::BasculerModeTest() {
 
 TRef<IApiRecuperationInfosHebNP> TFicheInstalleurNorvelPrimaire::CreerRechercheEcole() {
   if (FModeTest) return NouvelObjet<TMockApiRecuperationInfosHebNP>();
-  if (!FSessionHttp) {
-    TypeInfoCreationSessionClientsHttp creation;
-    creation.UserAgent = FInformationApplication->GetNom();
-    FSessionHttp = std::make_unique<TSessionClientsHttp>(creation);
-  }
   return NouvelObjet<TApiRecuperationInfosHebNP>(FInformationApplication->GetEnvironnementDeploiement(), FAttente,
-                                                 *FSessionHttp);
+                                                 FSessionsHttp);
 }
 
 void TFicheInstalleurNorvelPrimaire::BtnValidationRNEClick() {
@@ -678,8 +717,9 @@ TRef<IAbonneEvenementInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::A
 }
 
 TRef<TGestionInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::CreerGestionInstallations(
-    TRef<IDossierSpecial> ADossierSpecial) {
-  return NouvelObjet<TGestionInstallationsNorvelPrimaire>(std::move(ADossierSpecial), Abonne());
+    TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial) {
+  return NouvelObjet<TGestionInstallationsNorvelPrimaire>(std::move(ASessionsHttp), std::move(ADossierSpecial),
+                                                          Abonne());
 }
 
 // ---- Steps 5 to 7

@@ -15,7 +15,7 @@
 #include "app/IInformationApplication.h"
 #include "app/MenuOvalis.h"
 #include "core/Handle.h"
-#include "http/SessionClientsHttp.h"
+#include "httpconfig/IConfigClientsHttp.h"
 #include "install/EvenementInstallation.h"
 #include "install/GestionInstallationsClientLourd.h"
 #include "school/InfosHebNP.h"
@@ -46,10 +46,10 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
 
   // Called once by the start-up, after the form exists: keeps the services, makes the
   // installation manager, sets the caption and the internal menu, shows the window and runs
-  // step 1, returning when it has ended.
+  // step 1, returning when it has ended. ADossierSpecial only goes to the installation manager.
   virtual void Initialiser(TRef<IAttente> AAttente, TRef<IDossierSpecial> ADossierSpecial,
                            TRef<IInformationApplication> AInformationApplication,
-                           const std::wstring& ACheminInstallation);
+                           TRef<ISessionsClientsHttp> ASessionsHttp, const std::wstring& ACheminInstallation);
 
   const std::wstring& CheminInstallation() const { return FCheminInstallation; }
   bool ModeTest() const { return FModeTest; }
@@ -77,14 +77,20 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
   // the deployment environment (read at each click).
   virtual TRef<IApiRecuperationInfosHebNP> CreerRechercheEcole();
   // The installation manager, made once by Initialiser with the window as its subscriber.
-  virtual TRef<TGestionInstallationsClientLourd> CreerGestionInstallations(TRef<IDossierSpecial> ADossierSpecial);
+  virtual TRef<TGestionInstallationsClientLourd> CreerGestionInstallations(TRef<ISessionsClientsHttp> ASessionsHttp,
+                                                                          TRef<IDossierSpecial> ADossierSpecial);
+  // Shows the proposals of the search in the choice dialog, above the window; true with the
+  // position of the one the user chose, false when the user declined.
+  virtual bool ChoisirConfiguration(const TypeTabPropositionsModifConfigClientsHttp& APropositions, int& AChoix);
   // The window as the manager's subscriber (counted references, the window keeps its own life).
   TRef<IAbonneEvenementInstallationsClientLourd> Abonne();
   // The address of the maker's general terms of use, opened by the link of step 4.
   virtual std::wstring UrlConditionsGenerales();
 
   // ---- Handlers
-  void TesterAccesInternet();
+  // Step 1: the current configuration tested; when no HTTPS server answered, a search of other
+  // configurations, the user's choice among them and its application.
+  virtual void TesterAccesInternet();
   void AfficherEtape2();
   void EditRNEChangeTracking();
   void BtnValidationRNEClick();
@@ -146,6 +152,7 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
   // ---- Services and state
   TRef<IAttente> FAttente;
   TRef<IInformationApplication> FInformationApplication;
+  TRef<ISessionsClientsHttp> FSessionsHttp;
   TRef<TGestionInstallationsClientLourd> FGestionInstallationsClientLourd;
   std::wstring FCheminInstallation;
   std::wstring FUrlTelechargement;
@@ -160,8 +167,6 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
   // Numbers the lookups: an answer counts only while no later click or edit came after its own
   // click (nested waits give the newest answer first, the older ones after it).
   uint64_t FNumeroRecherche = 0;
-  // Until the HTTP sessions service is in place, the lookups share one direct session.
-  std::unique_ptr<TSessionClientsHttp> FSessionHttp;
 
   // ---- Images
   TImageEchelonnee FImageConfig, FImageEcole, FImageInstall, FImageCocheVerte;

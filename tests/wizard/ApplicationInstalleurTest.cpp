@@ -109,14 +109,21 @@ class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
   explicit TFicheEssai(Panne panne) : FPanne(panne) {}
   ~TFicheEssai() override { Noter(L"fiche détruite"); }
   void Initialiser(TRef<IAttente> attente, TRef<IDossierSpecial> dossierSpecial,
-                   TRef<IInformationApplication> informationApplication, const std::wstring& chemin) override {
-    TFicheInstalleurNorvelPrimaire::Initialiser(attente, dossierSpecial, informationApplication, chemin);
+                   TRef<IInformationApplication> informationApplication, TRef<ISessionsClientsHttp> sessions,
+                   const std::wstring& chemin) override {
+    if (!sessions) Noter(L"Initialiser sans le service de sessions HTTP");
+    TFicheInstalleurNorvelPrimaire::Initialiser(attente, dossierSpecial, informationApplication, sessions, chemin);
     Noter(L"Initialiser(" + chemin + L") " + Titre());
     if (FPanne == Panne::Initialiser) throw EOvalis(L"L'étape 1 a échoué");
     if (GPendantLaBoucle) TApplicationGraphique::AppelerSurThreadPrincipal(std::exchange(GPendantLaBoucle, nullptr));
     // The user closes the window a little later.
     TApplicationGraphique::AppelerSurThreadPrincipal([this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); });
   }
+
+ protected:
+  // The application's life only: the access test would reach the public pages of a new
+  // configuration (the wizard's own tests drive step 1 against the stand-in world).
+  void TesterAccesInternet() override {}
 
  private:
   Panne FPanne;

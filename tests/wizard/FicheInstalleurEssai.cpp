@@ -18,9 +18,9 @@ TRef<IInformationApplication> InformationDeveloppement() {
 
 class TThreadInstallationEssai : public TThreadInstallationClientLourd {
  public:
-  TThreadInstallationEssai(const TypeDonneesInstallationClientLourd& ADonnees,
+  TThreadInstallationEssai(TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees,
                            std::vector<TypeEvenementInstallation> AEvenements)
-      : TThreadInstallationClientLourd(ADonnees), FEvenements(std::move(AEvenements)) {}
+      : TThreadInstallationClientLourd(std::move(ASessionsHttp), ADonnees), FEvenements(std::move(AEvenements)) {}
 
  protected:
   void CreerRaccourciPortail() override {
@@ -38,12 +38,15 @@ class TThreadInstallationEssai : public TThreadInstallationClientLourd {
 }  // namespace
 
 std::unique_ptr<TThreadInstallationClientLourd> TGestionInstallationsEssai::CreerThreadInstallation(
-    const TypeDonneesInstallationClientLourd& ADonnees) {
-  return std::make_unique<TThreadInstallationEssai>(ADonnees, FEvenements);
+    TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees) {
+  return std::make_unique<TThreadInstallationEssai>(std::move(ASessionsHttp), ADonnees, FEvenements);
 }
 
+TMonde& TBancFiche::Monde() { return MondePartage({.Squid = true, .HotesDuProxy = {L"www.ovalis.fr=127.0.0.1"}}); }
+
 TBancFiche::TBancFiche()
-    : FPort(L"OV_PORT_INFOSNP_DEVELOPPEMENT", std::to_wstring(MondePartage().Port("https"))) {
+    : FPort(L"OV_PORT_INFOSNP_DEVELOPPEMENT", std::to_wstring(Monde().Port("https"))) {
+  FMachine.Sessions->AppliquerPropositionModifConfig(PropositionProxy(Squid(), {L"<local>"}));
   auto& application = TApplicationGraphique::Instance();
   application.Initialiser();
   // The assistant's own default font.
@@ -64,8 +67,7 @@ void TBancFiche::Ouvrir() {
   auto& application = TApplicationGraphique::Instance();
   application.CreerFiche([] { return std::make_unique<TFicheEssai>(); }, &FFiche);
   Fiche().Initialiser(FAttente, NouvelObjet<TDossierSpecialFixe>(FDossier.Chemin().wstring() + L"\\"),
-                      InformationDeveloppement(),
-                      L"C:\\NORVEL");
+                      InformationDeveloppement(), FMachine.Sessions, L"C:\\NORVEL");
 }
 
 bool TBancFiche::Pomper(const std::function<bool()>& condition, DWORD delaiMs) {

@@ -1,7 +1,8 @@
 #pragma once
 // The wizard's window inside a test program: made through the user-interface platform like the
 // assistant's own, with real services (waiting on the main loop, application information in
-// the development environment, the stand-in web service of tools/monde for the school lookup),
+// the development environment, the graphical HTTP sessions service on a configuration file of
+// its own going through Squid, the stand-in web service of tools/monde for the school lookup),
 // and read back the way the UI driver reads it: by control identifier.
 #include <windows.h>
 
@@ -14,7 +15,9 @@
 #include "app/InformationApplication.h"
 #include "support/CheminsTest.h"
 #include "support/EnvironnementTest.h"
+#include "dialogs/SessionsClientsHttpAppGraphiqueFmx.h"
 #include "support/Monde.h"
+#include "support/SessionsHttpEssai.h"
 #include "wizard/FicheInstalleurNorvelPrimaire.h"
 #include "wizard/IdentifiantsControles.h"
 
@@ -46,13 +49,15 @@ class TDossierSpecialFixe : public TImplemente<TObjetInterfacable, IDossierSpeci
 // events the test chose, in order, through the manager's real queue and idle delivery.
 class TGestionInstallationsEssai : public TGestionInstallationsClientLourd {
  public:
-  TGestionInstallationsEssai(TRef<IDossierSpecial> ADossierSpecial, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+  TGestionInstallationsEssai(TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial,
+                             TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
                              const std::vector<TypeEvenementInstallation>& AEvenements)
-      : TGestionInstallationsClientLourd(std::move(ADossierSpecial), std::move(AAbonne)), FEvenements(AEvenements) {}
+      : TGestionInstallationsClientLourd(std::move(ASessionsHttp), std::move(ADossierSpecial), std::move(AAbonne)),
+        FEvenements(AEvenements) {}
 
  protected:
   std::unique_ptr<TThreadInstallationClientLourd> CreerThreadInstallation(
-      const TypeDonneesInstallationClientLourd& ADonnees) override;
+      TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees) override;
 
  private:
   const std::vector<TypeEvenementInstallation>& FEvenements;
@@ -67,8 +72,10 @@ class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
 
  protected:
   std::wstring UrlConditionsGenerales() override { return FUrlConditions; }
-  TRef<TGestionInstallationsClientLourd> CreerGestionInstallations(TRef<IDossierSpecial> ADossierSpecial) override {
-    return NouvelObjet<TGestionInstallationsEssai>(std::move(ADossierSpecial), Abonne(), FEvenementsInstallation);
+  TRef<TGestionInstallationsClientLourd> CreerGestionInstallations(TRef<ISessionsClientsHttp> ASessionsHttp,
+                                                                  TRef<IDossierSpecial> ADossierSpecial) override {
+    return NouvelObjet<TGestionInstallationsEssai>(std::move(ASessionsHttp), std::move(ADossierSpecial), Abonne(),
+                                                   FEvenementsInstallation);
   }
 };
 
@@ -81,7 +88,13 @@ class TBancFiche {
   TBancFiche(const TBancFiche&) = delete;
   TBancFiche& operator=(const TBancFiche&) = delete;
 
-  // Creates the window and runs Initialiser.
+  // The world of the wizard's tests: Squid, through which the publisher's site is a stand-in.
+  static TMonde& Monde();
+  static std::wstring Squid() { return Monde().AdresseProxy("squid_ouvert"); }
+  // The sessions service the window gets: through Squid, names without a dot direct.
+  TSessionsClientsHttpAppGraphiqueFmx& Sessions() const { return *FMachine.Sessions; }
+
+  // Creates the window and runs Initialiser (step 1 included).
   void Ouvrir();
   TFicheEssai& Fiche() const { return *static_cast<TFicheEssai*>(FFiche); }
   HWND Fenetre() const { return FFiche->Handle(); }
@@ -111,6 +124,7 @@ class TBancFiche {
   TRef<IAttente> FAttente = NouvelObjet<TAttenteApplicationFmx>();
 
  private:
+  TMachineSessionsHttp<TSessionsClientsHttpAppGraphiqueFmx> FMachine;
   TDossierTemporaire FDossier;
   TVariableEnvironnement FEnvironnement{L"OV_ENVIRONNEMENT", L"development"};
   TVariableEnvironnement FPort;

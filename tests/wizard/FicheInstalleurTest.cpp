@@ -12,6 +12,7 @@
 #include "core/Format.h"
 #include "core/Messages.h"
 #include "support/CheminsTest.h"
+#include "support/Pilote.h"
 #include "support/RegistreIsole.h"
 #include "support/Sondage.h"
 #include "wizard/FicheInstalleurEssai.h"
@@ -112,6 +113,69 @@ TEST_F(FicheInstalleur, LaPageAuDepartDeLEtape2) {
   EXPECT_EQ(fermer.right, 783 - 79 - 8);
   EXPECT_EQ(fermer.bottom, 521 - 8);
   EXPECT_EQ(fermer.right - fermer.left, 89);
+  ExigerTextesEntiers(FBanc);
+}
+
+// ---- Step 1
+
+namespace {
+
+const std::wstring TitreChoix = L"Choix meilleure configuration http";
+
+// The configuration in force reaches nothing: its proxy is dead. The configuration also tests
+// a plain-HTTP page that only Squid reaches, so that a search can offer Squid for both schemes.
+void AccesEnPanne(TBancFiche& banc) {
+  banc.Sessions().AppliquerPropositionModifConfig(PropositionProxy(L"127.0.0.1:9", {L"<local>"}));
+  banc.Sessions().AjouterUrlTest(TBancFiche::Monde().Url("http", L"/page-essai-assistant", L"internet.test"));
+}
+
+}  // namespace
+
+TEST_F(FicheInstalleur, AccesEnEchecUneConfigurationTrouveeEstChoisieEtAppliquee) {
+  AccesEnPanne(FBanc);
+  FBanc.Sessions().AjouterProxyConnu(TBancFiche::Squid());
+  // The user reads the window while the dialog is up, then validates the first proposal.
+  const auto r = PiloterPendant(OptionTitre(TitreChoix) + L"-delai 90000 attendre-fenetre -- fenetre \"" +
+                                    TitreFicheInstalleur(VersionDepuisNumeros({1, 9, 0, 0})) +
+                                    L"\" -- lire LabelErreurEtape1 -- fenetre \"" + TitreChoix +
+                                    L"\" -- lignes ListePropositions -- cliquer BtnValider",
+                                [&] { FBanc.Ouvrir(); });
+  ASSERT_EQ(r.Code, 0u) << VersUtf8(r.Erreurs);
+  EXPECT_EQ(r.Sortie, L"Accès internet en échec. Recherche d'une meilleure configuration ...\n0\t1\t"
+                      L"Utiliser des paramètres personnalisés\\r\\nPour les connexions HTTP :" + TBancFiche::Squid() +
+                      L"\\r\\nPour les connexions HTTPS :" + TBancFiche::Squid() +
+                      L"\\r\\nServeurs en accès direct :<local>\n");
+  EXPECT_EQ(FBanc.Texte(Id::LabelErreurEtape1), L"Une configuration http fonctionnelle a été appliquée.");
+  EXPECT_EQ(FBanc.CouleurTexte(Id::LabelErreurEtape1), RGB(0, 0, 0));
+  EXPECT_TRUE(FBanc.Visible(Id::ImageCheckEtape1));
+  EXPECT_FALSE(FBanc.Visible(Id::PatienceEtape1));
+  EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::LabelErreurEtape1, Id::PanelEtape2}));
+  EXPECT_EQ(FBanc.Sessions().GetProxyHttpsOvalis(), TBancFiche::Squid());
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::EditRNE));
+}
+
+TEST_F(FicheInstalleur, AccesEnEchecLeChoixRefuseArreteLAssistant) {
+  AccesEnPanne(FBanc);
+  FBanc.Sessions().AjouterProxyConnu(TBancFiche::Squid());
+  const auto r = PiloterPendant(OptionTitre(TitreChoix) + L"-delai 90000 attendre-fenetre -- cliquer BtnAnnuler",
+                                [&] { FBanc.Ouvrir(); });
+  ASSERT_EQ(r.Code, 0u) << VersUtf8(r.Erreurs);
+  EXPECT_EQ(FBanc.Texte(Id::LabelErreurEtape1), L"Annulation choix meilleure configuration");
+  EXPECT_EQ(FBanc.CouleurTexte(Id::LabelErreurEtape1), RGB(255, 0, 0));
+  EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::LabelErreurEtape1}));
+  EXPECT_FALSE(FBanc.Visible(Id::ImageCheckEtape1));
+  EXPECT_FALSE(FBanc.Visible(Id::PatienceEtape1));
+  EXPECT_EQ(GetFocus(), FBanc.Controle(Id::btnFermer));
+  EXPECT_EQ(FBanc.Sessions().GetProxyHttpsOvalis(), L"127.0.0.1:9") << "nothing applied";
+}
+
+TEST_F(FicheInstalleur, AccesEnEchecSansAucuneConfigurationQuiFonctionne) {
+  AccesEnPanne(FBanc);
+  FBanc.Ouvrir();
+  EXPECT_EQ(FBanc.Texte(Id::LabelErreurEtape1), L"Aucune configuration http fonctionnelle n'a été trouvée.");
+  EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::LabelErreurEtape1}));
+  EXPECT_FALSE(FBanc.Visible(Id::PatienceEtape1));
+  EXPECT_FALSE(FBanc.Visible(Id::ImageCheckEtape1));
   ExigerTextesEntiers(FBanc);
 }
 
