@@ -1,0 +1,230 @@
+// The whole installation through the assistant's own window, as a person goes through it: the
+// real InstalleurNorvelPrimaire.exe, driven by the UI driver (tools/pilote) along the steps of
+// tools/pilote/installation-complete.txt, against the stand-in world (web service, download
+// server, Squid as the machine's proxy) with an earlier client version installed. A screenshot
+// of the screen follows each step (build/installation-complete/). Then what the installation
+// left is checked: the portal shortcut, the earlier version gone, the new one installed from
+// the signed setup, the client opened with its connection file.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/Chaines.h"
+#include "core/Com.h"
+#include "core/Handle.h"
+#include "http/InfoHttp.h"
+#include "install/BureauEssai.h"
+#include "install/ClientTemoin.h"
+#include "install/TelechargementSetup.h"
+#include "support/CheminsTest.h"
+#include "support/EnvironnementTest.h"
+#include "support/Monde.h"
+#include "support/ProcessusEnfant.h"
+
+using namespace norvel;
+using namespace norvel::test;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The school 0750001A of the stand-in web service (tools/monde/ecoles.py).
+constexpr const wchar_t* NomEcole = L"École élémentaire Jules Ferry";
+constexpr const wchar_t* ServeurEcole = L"ecole-ferry.norvel-primaire.test:21300";
+constexpr const wchar_t* PortailEcole = L"https://ecole-ferry.norvel-primaire.test/norvelprimaire/api/portail.html";
+constexpr const wchar_t* SetupEcole = L"Install_NVLPRIMclient_FR_2023.0.0.204_win64.exe";
+
+std::wstring VariableEnvironnementLinux(const wchar_t* nom) {
+  wchar_t valeur[4096] = {};
+  const DWORD longueur = GetEnvironmentVariableW(nom, valeur, 4096);
+  if (longueur == 0 || longueur >= 4096) throw std::runtime_error(VersUtf8(nom) + " n'est pas défini : lancer par ctest");
+  return valeur;
+}
+
+// A value of this user's real registry for the life of the object (the assistant, another
+// process, reads it), given back as it was at the end.
+class TValeurRegistreTemporaire {
+ public:
+  TValeurRegistreTemporaire(std::wstring cle, std::wstring nom, const std::wstring& valeur)
+      : FCle(std::move(cle)), FNom(std::move(nom)) {
+    FAncienne = LireChaine();
+    Ecrire(valeur);
+  }
+  ~TValeurRegistreTemporaire() {
+    if (FAncienne) {
+      Ecrire(*FAncienne);
+    } else {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str());
+    }
+  }
+  TValeurRegistreTemporaire(const TValeurRegistreTemporaire&) = delete;
+  TValeurRegistreTemporaire& operator=(const TValeurRegistreTemporaire&) = delete;
+
+ private:
+  std::optional<std::wstring> LireChaine() const {
+    wchar_t tampon[4096] = {};
+    DWORD taille = sizeof(tampon) - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), RRF_RT_REG_SZ, nullptr, tampon, &taille) !=
+        ERROR_SUCCESS)
+      return std::nullopt;
+    return std::wstring(tampon);
+  }
+  void Ecrire(const std::wstring& valeur) const {
+    if (RegSetKeyValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), REG_SZ, valeur.c_str(),
+                        static_cast<DWORD>((valeur.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+      throw std::runtime_error("RegSetKeyValue " + VersUtf8(FCle));
+  }
+
+  std::wstring FCle, FNom;
+  std::optional<std::wstring> FAncienne;
+};
+
+// The machine-wide proxy settings for the life of the object, given back at the end.
+class TProxyMachineTemporaire {
+ public:
+  explicit TProxyMachineTemporaire(const TypeInfoProxyHttp& proxy) : FAncien(TypeInfoProxyHttp::GetConfigProxyParDefaut()) {
+    proxy.SetConfigProxyParDefaut();
+  }
+  ~TProxyMachineTemporaire() {
+    try {
+      FAncien.SetConfigProxyParDefaut();
+    } catch (...) {
+    }
+  }
+
+ private:
+  TypeInfoProxyHttp FAncien;
+};
+
+// One step of the scenario: its name and the driver's arguments.
+struct TEtapeScenario {
+  std::wstring Nom;
+  std::wstring Arguments;
+};
+
+std::vector<TEtapeScenario> LireScenario() {
+  const std::wstring fichier =
+      CheminWindowsDepuisLinux(VersUtf8(VariableEnvironnementLinux(L"NORVEL_SOURCE_DIR"))) + L"\\tools\\pilote\\installation-complete.txt";
+  std::vector<TEtapeScenario> etapes;
+  for (const std::wstring& ligne : Decouper(DepuisUtf8(LireOctets(fichier)), L'\n')) {
+    const std::wstring propre = Trim(ligne);
+    if (propre.empty() || propre[0] == L'#') continue;
+    const size_t barre = propre.find(L'|');
+    if (barre == std::wstring::npos) throw std::runtime_error("ligne de scénario sans « | » : " + VersUtf8(propre));
+    etapes.push_back({Trim(propre.substr(0, barre)), Trim(propre.substr(barre + 1))});
+  }
+  return etapes;
+}
+
+// A screenshot of the whole screen by ImageMagick, a Linux program that Wine starts without a
+// handle to wait on: done when the file has appeared and stopped growing.
+void CaptureEcran(const std::wstring& fichier) {
+  DeleteFileW(fichier.c_str());
+  std::wstring ligne = L"\"Z:\\usr\\bin\\import\" -window root \"" + CheminLinuxDepuisWindows(fichier) + L"\"";
+  STARTUPINFOW demarrage{sizeof(demarrage)};
+  PROCESS_INFORMATION processus{};
+  ASSERT_TRUE(CreateProcessW(nullptr, ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &demarrage, &processus))
+      << "ImageMagick (import) absent : scripts/setup l'installe";
+  if (processus.hThread) CloseHandle(processus.hThread);
+  if (processus.hProcess) CloseHandle(processus.hProcess);
+  uintmax_t taille = 0;
+  for (int i = 0; i < 200; ++i) {
+    Sleep(100);
+    std::error_code erreur;
+    const uintmax_t actuelle = fs::file_size(fichier, erreur);
+    if (!erreur && actuelle > 0 && actuelle == taille) return;
+    if (!erreur) taille = actuelle;
+  }
+  ADD_FAILURE() << "pas de capture d'écran " << VersUtf8(fichier);
+}
+
+class InstallationComplete : public testing::Test {
+ protected:
+  void SetUp() override {
+    EffacerClientsCatalogue();
+    fs::remove_all(FCaptures);
+    fs::create_directories(FCaptures);
+    // The setup the school's record names: the stand-in setup signed by OVALIS SAS.
+    fs::create_directories(FTelechargements);
+    fs::copy_file(FNouvelle.Setup(L"ovalis"), FTelechargements + L"\\" + SetupEcole, fs::copy_options::overwrite_existing);
+    fs::create_directories(FBureau);
+  }
+  void TearDown() override { EffacerClientsCatalogue(); }
+
+  // Runs the driver to its end; its output goes to the test's.
+  DWORD Piloter(const std::wstring& arguments, DWORD delaiMs = 180000) {
+    TProgrammeEnfantEnCours pilote(L"pilote", arguments, FichierBuild(L"tools\\pilote.exe"));
+    return pilote.AttendreFin(delaiMs);
+  }
+
+  TInitialisationCom FCom;
+  const TCopiesSetup FAncienne{L"setup-signe-win32"}, FNouvelle{L"setup-signe"};
+  const std::wstring FCaptures = FichierBuild(L"installation-complete");
+  const std::wstring FTelechargements = FCaptures + L"\\telechargements";
+  TDossierTemporaire FTemp;
+  const std::wstring FBureau = FTemp.Fichier(L"Bureau");
+  const std::wstring FDossierAncien = FTemp.Fichier(L"Client 2022");
+  const std::wstring FDossierClient = FTemp.Fichier(L"Client NORVEL Primaire");
+};
+
+}  // namespace
+
+TEST_F(InstallationComplete, SevenStepsWithAnEarlierVersionInstalled) {
+  const TMonde& monde = MondePartage({.Squid = true, .Telechargements = CheminLinuxDepuisWindows(FTelechargements)});
+  // The machine's proxy is the world's Squid (local addresses go direct): the assistant's
+  // built-in test page answers through it.
+  const TProxyMachineTemporaire proxy({WINHTTP_ACCESS_TYPE_NAMED_PROXY, monde.AdresseProxy("squid_ouvert"),
+                                       L"<local>;localhost;127.0.0.1"});
+  // The development environment, whose web service is the world's; the desktop of the test.
+  const std::wstring assistant = FichierBuild(L"InstalleurNorvelPrimaire.exe");
+  const TValeurRegistreTemporaire environnement(L"Software\\Ovalis\\EnvironnementDeploiement", assistant, L"development");
+  const TValeurRegistreTemporaire bureau(CleDossiersShell, L"Desktop", FBureau);
+  const TVariableEnvironnement port(L"OV_PORT_INFOSNP_DEVELOPPEMENT", std::to_wstring(monde.Port("https")));
+
+  const TypeRetourExecutable ancienne = InstallerCopie(FAncienne.Setup(L"ovalis"), FDossierAncien);
+  ASSERT_EQ(ancienne.CodeRetour, 0u) << VersUtf8(ancienne.SortieErr);
+  ASSERT_TRUE(UninstallString(FAncienne.Cle).has_value());
+
+  TProgrammeEnfantEnCours fenetre(L"assistant", L"-CheminInstallation \"" + FDossierClient + L"\" -instance InstallationComplete",
+                                  assistant);
+  int numero = 0;
+  for (const TEtapeScenario& etape : LireScenario()) {
+    ++numero;
+    SCOPED_TRACE(VersUtf8(etape.Nom));
+    std::printf("== Étape %d/7 : %s\n", numero, VersUtf8(etape.Nom).c_str());
+    const DWORD code = Piloter(etape.Arguments);
+    CaptureEcran(FCaptures + L"\\etape-" + std::to_wstring(numero) + L".png");
+    ASSERT_EQ(code, 0u) << "l'étape n'a pas abouti (capture etape-" << numero << ".png)";
+  }
+  EXPECT_EQ(numero, 7);
+  // Every tick on the window, and no error under any step.
+  EXPECT_EQ(Piloter(L"attendre-visible ImageCheckEtape1 -- attendre-visible ImageCheckEtape5 -- attendre-visible "
+                    L"ImageCheckEtape6 -- attendre-visible ImageCheckEtape7 -- attendre-cache LabelErreurEtape5 -- "
+                    L"attendre-cache LabelErreurEtape7 -- attendre-cache PatienceEtape6"),
+            0u);
+
+  // The shortcut on the desktop, to the school's portal.
+  const TLienLu lien = LireLien(FBureau + L"\\" + NomEcole + L" - Portail NORVEL Primaire.lnk");
+  SignalerCibleSousWine();
+  EXPECT_EQ(lien.Cible, CibleAttendue(PortailEcole));
+  // The earlier version removed; the downloaded, verified setup run into the folder given.
+  EXPECT_FALSE(UninstallString(FAncienne.Cle).has_value());
+  EXPECT_FALSE(fs::exists(FDossierAncien));
+  const auto commande = UninstallString(FNouvelle.Cle);
+  ASSERT_TRUE(commande.has_value());
+  EXPECT_TRUE(CommencePar(*commande, L"\"" + FDossierClient + L"\\")) << VersUtf8(*commande);
+  // The client opened with its connection file.
+  const std::string recu = ConnexionRecue(FDossierClient);
+  EXPECT_TRUE(FinitPar(DepuisUtf8(recu), L"\xFEFFServeur=" + std::wstring(NomEcole) + L":" + ServeurEcole + L":TestConnexion"))
+      << recu;
+
+  EXPECT_EQ(Piloter(L"fermer -- attendre-fermeture"), 0u);
+  EXPECT_EQ(fenetre.AttendreFin(30000), 0u);
+  // The downloaded setup went with the installation.
+  EXPECT_FALSE(fs::exists(DossierTemporaireUtilisateur() + SetupEcole));
+}
