@@ -38,6 +38,8 @@ constexpr const wchar_t* NomEcole = L"École élémentaire Jules Ferry";
 constexpr const wchar_t* ServeurEcole = L"ecole-ferry.norvel-primaire.test:21300";
 constexpr const wchar_t* PortailEcole = L"https://ecole-ferry.norvel-primaire.test/norvelprimaire/api/portail.html";
 constexpr const wchar_t* SetupEcole = L"Install_NVLPRIMclient_FR_2023.0.0.204_win64.exe";
+constexpr const wchar_t* CleDossiersShellUtilisateur =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 std::wstring VariableEnvironnementLinux(const wchar_t* nom) {
   wchar_t valeur[4096] = {};
@@ -46,18 +48,29 @@ std::wstring VariableEnvironnementLinux(const wchar_t* nom) {
   return valeur;
 }
 
-// A value of this user's real registry for the life of the object (the assistant, another
-// process, reads it), given back as it was at the end.
+// A string value of this user's real registry for the life of the object (the assistant, another
+// process, reads it), given back byte for byte at the end, type included.
 class TValeurRegistreTemporaire {
  public:
   TValeurRegistreTemporaire(std::wstring cle, std::wstring nom, const std::wstring& valeur)
       : FCle(std::move(cle)), FNom(std::move(nom)) {
-    FAncienne = LireChaine();
-    Ecrire(valeur);
+    DWORD taille = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &FType, nullptr, &taille) ==
+        ERROR_SUCCESS) {
+      FAncienne.emplace(taille, '\0');
+      if (RegGetValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &FType,
+                       FAncienne->data(), &taille) != ERROR_SUCCESS)
+        throw std::runtime_error("RegGetValue " + VersUtf8(FCle));
+      FAncienne->resize(taille);
+    }
+    if (RegSetKeyValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), REG_SZ, valeur.c_str(),
+                        static_cast<DWORD>((valeur.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+      throw std::runtime_error("RegSetKeyValue " + VersUtf8(FCle));
   }
   ~TValeurRegistreTemporaire() {
     if (FAncienne) {
-      Ecrire(*FAncienne);
+      RegSetKeyValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), FType, FAncienne->data(),
+                      static_cast<DWORD>(FAncienne->size()));
     } else {
       RegDeleteKeyValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str());
     }
@@ -66,22 +79,9 @@ class TValeurRegistreTemporaire {
   TValeurRegistreTemporaire& operator=(const TValeurRegistreTemporaire&) = delete;
 
  private:
-  std::optional<std::wstring> LireChaine() const {
-    wchar_t tampon[4096] = {};
-    DWORD taille = sizeof(tampon) - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), RRF_RT_REG_SZ, nullptr, tampon, &taille) !=
-        ERROR_SUCCESS)
-      return std::nullopt;
-    return std::wstring(tampon);
-  }
-  void Ecrire(const std::wstring& valeur) const {
-    if (RegSetKeyValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), REG_SZ, valeur.c_str(),
-                        static_cast<DWORD>((valeur.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
-      throw std::runtime_error("RegSetKeyValue " + VersUtf8(FCle));
-  }
-
   std::wstring FCle, FNom;
-  std::optional<std::wstring> FAncienne;
+  DWORD FType = REG_NONE;
+  std::optional<std::string> FAncienne;
 };
 
 // The machine-wide proxy settings for the life of the object, given back at the end.
@@ -175,7 +175,9 @@ class InstallationComplete : public testing::Test {
 }  // namespace
 
 TEST_F(InstallationComplete, SevenStepsWithAnEarlierVersionInstalled) {
-  const TMonde& monde = MondePartage({.Squid = true, .Telechargements = CheminLinuxDepuisWindows(FTelechargements)});
+  const TMonde& monde = MondePartage({.Squid = true,
+                                        .HotesDuProxy = {L"www.ovalis.fr=127.0.0.1"},
+                                        .Telechargements = CheminLinuxDepuisWindows(FTelechargements)});
   // The machine's proxy is the world's Squid (local addresses go direct): the assistant's
   // built-in test page answers through it.
   const TProxyMachineTemporaire proxy({WINHTTP_ACCESS_TYPE_NAMED_PROXY, monde.AdresseProxy("squid_ouvert"),
@@ -183,7 +185,10 @@ TEST_F(InstallationComplete, SevenStepsWithAnEarlierVersionInstalled) {
   // The development environment, whose web service is the world's; the desktop of the test.
   const std::wstring assistant = FichierBuild(L"InstalleurNorvelPrimaire.exe");
   const TValeurRegistreTemporaire environnement(L"Software\\Ovalis\\EnvironnementDeploiement", assistant, L"development");
+  // Wine's shell writes the desktop it derives from the user's folder settings back over the
+  // resolved one: both name the test's desktop.
   const TValeurRegistreTemporaire bureau(CleDossiersShell, L"Desktop", FBureau);
+  const TValeurRegistreTemporaire bureauUtilisateur(CleDossiersShellUtilisateur, L"Desktop", FBureau);
   const TVariableEnvironnement port(L"OV_PORT_INFOSNP_DEVELOPPEMENT", std::to_wstring(monde.Port("https")));
 
   const TypeRetourExecutable ancienne = InstallerCopie(FAncienne.Setup(L"ovalis"), FDossierAncien);
