@@ -21,6 +21,7 @@
 #include "install/BureauEssai.h"
 #include "install/ClientTemoin.h"
 #include "install/TelechargementSetup.h"
+#include "support/CaptureEcran.h"
 #include "support/CheminsTest.h"
 #include "support/EnvironnementTest.h"
 #include "support/Monde.h"
@@ -119,28 +120,6 @@ std::vector<TEtapeScenario> LireScenario() {
     etapes.push_back({Trim(propre.substr(0, barre)), Trim(propre.substr(barre + 1))});
   }
   return etapes;
-}
-
-// A screenshot of the whole screen by ImageMagick, a Linux program that Wine starts without a
-// handle to wait on: done when the file has appeared and stopped growing.
-void CaptureEcran(const std::wstring& fichier) {
-  DeleteFileW(fichier.c_str());
-  std::wstring ligne = L"\"Z:\\usr\\bin\\import\" -window root \"" + CheminLinuxDepuisWindows(fichier) + L"\"";
-  STARTUPINFOW demarrage{sizeof(demarrage)};
-  PROCESS_INFORMATION processus{};
-  ASSERT_TRUE(CreateProcessW(nullptr, ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &demarrage, &processus))
-      << "ImageMagick (import) absent : scripts/setup l'installe";
-  if (processus.hThread) CloseHandle(processus.hThread);
-  if (processus.hProcess) CloseHandle(processus.hProcess);
-  uintmax_t taille = 0;
-  for (int i = 0; i < 200; ++i) {
-    Sleep(100);
-    std::error_code erreur;
-    const uintmax_t actuelle = fs::file_size(fichier, erreur);
-    if (!erreur && actuelle > 0 && actuelle == taille) return;
-    if (!erreur) taille = actuelle;
-  }
-  ADD_FAILURE() << "pas de capture d'écran " << VersUtf8(fichier);
 }
 
 class InstallationComplete : public testing::Test {
