@@ -40,8 +40,10 @@ void Importer(const std::wstring& options, const std::wstring& fichier) {
 void CaptureEcran(const std::wstring& fichier) { Importer(L"-window root", fichier); }
 
 void CaptureFenetre(HWND fenetre, const std::wstring& fichier) {
+  // The client area: without a window manager the frame is never drawn.
   RECT place{};
-  ASSERT_TRUE(GetWindowRect(fenetre, &place));
+  ASSERT_TRUE(GetClientRect(fenetre, &place));
+  MapWindowPoints(fenetre, nullptr, reinterpret_cast<POINT*>(&place), 2);
   Importer(L"-window root -crop " + std::to_wstring(place.right - place.left) + L"x" +
                std::to_wstring(place.bottom - place.top) + L"+" + std::to_wstring(place.left) + L"+" +
                std::to_wstring(place.top) + L" +repage",

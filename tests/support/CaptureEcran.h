@@ -1,6 +1,6 @@
 #pragma once
 // Screenshots for the GUI tests, taken by ImageMagick's import from the X display Wine draws on:
-// the whole screen, or the rectangle of one window (screen coordinates are the display's).
+// the whole screen, or the client area of one window (screen coordinates are the display's).
 #include <windows.h>
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <exception>
 #include <future>
 #include <thread>
 
@@ -21,7 +22,14 @@ TResultatPilote PiloterPendant(const std::wstring& arguments, const std::functio
   const DWORD thread = GetCurrentThreadId();
   std::atomic<bool> fini = false;
   auto pilote = std::async(std::launch::async, [&] {
-    const auto resultat = Piloter(arguments);
+    // A driver that cannot start still closes what the modal part waits on.
+    TResultatPilote resultat;
+    std::exception_ptr echec;
+    try {
+      resultat = Piloter(arguments);
+    } catch (...) {
+      echec = std::current_exception();
+    }
     const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (!fini) {
       if (std::chrono::steady_clock::now() >= limite) {
@@ -35,6 +43,7 @@ TResultatPilote PiloterPendant(const std::wstring& arguments, const std::functio
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+    if (echec) std::rethrow_exception(echec);
     return resultat;
   });
   try {

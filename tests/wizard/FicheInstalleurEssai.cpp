@@ -1,9 +1,11 @@
 #include "wizard/FicheInstalleurEssai.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/ServicesApplication.h"
 #include "core/Exceptions.h"
+#include "support/CaptureEcran.h"
 #include "wizard/ApplicationInstalleurNorvelPrimaire.h"
 
 namespace norvel::test {
@@ -85,6 +87,15 @@ bool TBancFiche::Pomper(const std::function<bool()>& condition, DWORD delaiMs) {
 void TBancFiche::Laisser(DWORD delaiMs) {
   const ULONGLONG fin = GetTickCount64() + delaiMs;
   Pomper([fin] { return GetTickCount64() >= fin; }, delaiMs + 1000);
+}
+
+void TBancFiche::Capturer(const std::wstring& nom) {
+  // Everything pending drawn first.
+  RedrawWindow(Fenetre(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Laisser(200);
+  const std::wstring dossier = FichierBuild(L"captures-assistant");
+  std::filesystem::create_directories(dossier);
+  CaptureFenetre(Fenetre(), dossier + L"\\" + nom + L".png");
 }
 
 HWND TBancFiche::Controle(int id) const {

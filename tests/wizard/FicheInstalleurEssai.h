@@ -103,6 +103,8 @@ class TBancFiche {
   bool Pomper(const std::function<bool()>& condition, DWORD delaiMs = 15000);
   // Runs the loop for a while.
   void Laisser(DWORD delaiMs);
+  // A screenshot of the window as it is drawn now: build/captures-assistant/<nom>.png.
+  void Capturer(const std::wstring& nom);
 
   HWND Controle(int id) const;
   std::wstring Texte(int id) const;

@@ -114,6 +114,7 @@ TEST_F(FicheInstalleur, LaPageAuDepartDeLEtape2) {
   EXPECT_EQ(fermer.bottom, 521 - 8);
   EXPECT_EQ(fermer.right - fermer.left, 89);
   ExigerTextesEntiers(FBanc);
+  FBanc.Capturer(L"1-acces-internet-puis-etape-2");
 }
 
 // ---- Step 1
@@ -152,6 +153,7 @@ TEST_F(FicheInstalleur, AccesEnEchecUneConfigurationTrouveeEstChoisieEtAppliquee
   EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::LabelErreurEtape1, Id::PanelEtape2}));
   EXPECT_EQ(FBanc.Sessions().GetProxyHttpsOvalis(), TBancFiche::Squid());
   EXPECT_EQ(GetFocus(), FBanc.Controle(Id::EditRNE));
+  FBanc.Capturer(L"1-configuration-appliquee");
 }
 
 TEST_F(FicheInstalleur, AccesEnEchecLeChoixRefuseArreteLAssistant) {
@@ -167,6 +169,7 @@ TEST_F(FicheInstalleur, AccesEnEchecLeChoixRefuseArreteLAssistant) {
   EXPECT_FALSE(FBanc.Visible(Id::PatienceEtape1));
   EXPECT_EQ(GetFocus(), FBanc.Controle(Id::btnFermer));
   EXPECT_EQ(FBanc.Sessions().GetProxyHttpsOvalis(), L"127.0.0.1:9") << "nothing applied";
+  FBanc.Capturer(L"1-choix-annule");
 }
 
 TEST_F(FicheInstalleur, AccesEnEchecSansAucuneConfigurationQuiFonctionne) {
@@ -179,6 +182,7 @@ TEST_F(FicheInstalleur, AccesEnEchecSansAucuneConfigurationQuiFonctionne) {
   EXPECT_FALSE(FBanc.Visible(Id::PatienceEtape1));
   EXPECT_FALSE(FBanc.Visible(Id::ImageCheckEtape1));
   ExigerTextesEntiers(FBanc);
+  FBanc.Capturer(L"1-aucune-configuration");
 }
 
 TEST_F(FicheInstalleur, RechercheDeLEcoleErreursEtModification) {
@@ -191,6 +195,7 @@ TEST_F(FicheInstalleur, RechercheDeLEcoleErreursEtModification) {
   EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::PanelEtape2, Id::LabelErreurEtape2}));
   EXPECT_EQ(FBanc.CouleurTexte(Id::LabelErreurEtape2), RGB(255, 0, 0));
   EXPECT_EQ(FBanc.Place(Id::LabelErreurEtape2).left, 39);
+  FBanc.Capturer(L"2-erreur-recherche");
 
   // Any edit hides the error; an empty box disables "Valider".
   FBanc.Saisir(L"");
@@ -210,12 +215,14 @@ TEST_F(FicheInstalleur, RechercheDeLEcoleErreursEtModification) {
   EXPECT_EQ(FBanc.Texte(Id::LabelNatureActionEtape7), L"Test connectivité");
   EXPECT_EQ(FBanc.Place(Id::PanelEtape3).top, FBanc.Place(Id::PanelEtape2).bottom + 25);
   ExigerTextesEntiers(FBanc);
+  FBanc.Capturer(L"3-ecole-trouvee");
 
   // A failed lookup after a successful one, without an edit in between: the school stays, the
   // error comes between steps 2 and 3.
   FBanc.Saisir(L"0750001A~erreur500");
   FBanc.Saisir(L"0750001A");
   ASSERT_FALSE(FBanc.Visible(Id::PanelEtape3)) << "an edit hides the school at once";
+  FBanc.Capturer(L"3-modification-cache-l-ecole");
   FBanc.Cliquer(Id::BtnValidationRNE);
   ASSERT_TRUE(FBanc.Visible(Id::PanelEtape3));
   FBanc.Saisir(L"9999999Z");
@@ -391,6 +398,7 @@ TEST_F(FicheInstalleur, ConfirmationPuisConditions) {
   ExigerTextesEntiers(FBanc);
   // The link and its title read as one line.
   EXPECT_EQ(FBanc.Place(Id::LabelEtape4Lien).left, FBanc.Place(Id::LabelEtape4).right);
+  FBanc.Capturer(L"4-conditions");
 
   FBanc.Cliquer(Id::CheckboxCGUEtape4);
   EXPECT_EQ(SendMessageW(FBanc.Controle(Id::CheckboxCGUEtape4), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -399,6 +407,7 @@ TEST_F(FicheInstalleur, ConfirmationPuisConditions) {
             (std::vector<int>{Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3, Id::PanelEtape4, Id::PanelEtape5}));
   EXPECT_FALSE(FBanc.Visible(Id::ImageCheckEtape5));
   EXPECT_EQ(GetFocus(), FBanc.Controle(Id::btnFermer));
+  FBanc.Capturer(L"4-conditions-acceptees");
 }
 
 // The link asks the shell to "open" the terms page: here the handler of "https" addresses is the
@@ -615,6 +624,7 @@ TEST_F(FicheInstalleur, AffichageA150PourCent) {
   EXPECT_EQ(police.lfHeight, -18);
   EXPECT_EQ(police.lfWeight, FW_BOLD);
   ExigerTextesEntiers(FBanc);
+  FBanc.Capturer(L"150-pour-cent");
 
   SendMessageW(FBanc.Fenetre(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&proposee));
   GetClientRect(FBanc.Fenetre(), &client);
