@@ -62,7 +62,8 @@ LRESULT TFicheModale::TraiterMessage(UINT message, WPARAM w, LPARAM l) {
 }
 
 namespace {
-constexpr const wchar_t* ClassePanneau = L"NorvelPanneau";
+// Its own name: the wizard's panels are another class, with another procedure.
+constexpr const wchar_t* ClassePanneau = L"NorvelPanneauDialogue";
 
 // A panel hands what its children tell (clicks, drawing, colours) to the form it sits on.
 LRESULT CALLBACK ProcedurePanneau(HWND panneau, UINT message, WPARAM w, LPARAM l) {

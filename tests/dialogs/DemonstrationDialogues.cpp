@@ -2,7 +2,7 @@
 // fills them, for scripts/captures-dialogues to drive and photograph.
 #include "dialogs/DlgVerificationMDPFmx.h"
 #include "dialogs/FicheChoixConfigurationHttp.h"
-#include "dialogs/ServicesInterface.h"
+#include "support/ServicesInterface.h"
 #include "support/ProcessusEnfant.h"
 
 using namespace norvel;

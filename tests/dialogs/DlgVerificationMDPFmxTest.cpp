@@ -10,7 +10,7 @@
 #include "core/Chaines.h"
 #include "dialogs/DemandeInfoAuthProxy.h"
 #include "dialogs/DlgVerificationMDPFmx.h"
-#include "dialogs/ServicesInterface.h"
+#include "support/ServicesInterface.h"
 #include "support/Pilote.h"
 #include "wizard/IdentifiantsControles.h"
 

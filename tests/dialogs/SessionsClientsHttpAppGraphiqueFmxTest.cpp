@@ -13,20 +13,19 @@
 
 #include "app/AttenteApplication.h"
 #include "core/Chaines.h"
-#include "dialogs/ServicesInterface.h"
+#include "support/ServicesInterface.h"
 #include "dialogs/SessionsClientsHttpAppGraphiqueFmx.h"
 #include "http/EchangeHttp.h"
 #include "support/Monde.h"
 #include "support/Pilote.h"
 #include "support/SessionsHttpEssai.h"
 #include "support/Sondage.h"
+#include "support/UtilisateurProxyBasic.h"
 
 using namespace norvel;
 using namespace norvel::test;
 
 namespace {
-
-const std::wstring TitreDemande = L"Demande d'authentification";
 
 class SessionsClientsHttpAppGraphiqueFmx : public testing::Test {
  protected:
@@ -34,58 +33,13 @@ class SessionsClientsHttpAppGraphiqueFmx : public testing::Test {
 
   static TMonde& Monde() { return MondePartage({.Squid = true}); }
   static std::wstring PageInternet(std::wstring_view chemin) { return Monde().Url("http", chemin, L"internet.test"); }
-
-  // The user's part: a blank login first (refused with its message), then the right credentials
-  // with blanks around the login.
-  std::wstring CommandesUtilisateur() const {
-    return OptionTitre(TitreDemande) + L"attendre-fenetre -- lire LabelExplication -- saisir EditUserName \" \" " +
-           L"-- saisir EditMotDePasse x -- cliquer-sans-attendre BtnValider -- " +
-           LireEtFermerInformation(TitreDemande) + L"attendre-focus EditUserName -- saisir EditUserName \" " +
-           FUtilisateur + L" \" -- saisir EditMotDePasse \"" + FMotDePasse + L"\" -- cliquer BtnValider";
-  }
-  void VerifierSortieUtilisateur(const TResultatPilote& pilote) const {
-    EXPECT_TRUE(CommencePar(pilote.Sortie, L"Veuillez vous authentifier auprès du serveur proxy " + FProxy + L"\n"))
-        << VersUtf8(pilote.Sortie);
-    EXPECT_NE(std::wstring::npos, pilote.Sortie.find(L"\tLa saisie de votre idenfiant est obligatoire\n"));
-  }
-
-  // The credentials the configuration file keeps for the proxy, read back from their obfuscated
-  // form; the file never holds them in clear. The configuration thread writes it on its own time.
-  TypeInfoAuthHttp InfoAuthDuFichier() const {
-    std::string fichier;
-    EXPECT_TRUE(AttendreQue([&] {
-      fichier = LireOctets(FSessions.ThreadConfig().NomFichier());
-      return fichier.find("<InfoAuthProxy ") != std::string::npos;
-    })) << fichier;
-    EXPECT_NE(std::string::npos, fichier.find("Proxy=\"" + VersUtf8(FProxy) + "\""));
-    EXPECT_EQ(std::string::npos, fichier.find(VersUtf8(FMotDePasse))) << "no password in clear";
-    EXPECT_EQ(std::string::npos, fichier.find(VersUtf8(FUtilisateur))) << "no login in clear";
-    const auto element = [&](const std::string& nom) {
-      const auto debut = fichier.find("<" + nom + ">"), fin = fichier.find("</" + nom + ">");
-      if (debut == std::string::npos || fin == std::string::npos) return std::wstring();
-      return DepuisUtf8(fichier.substr(debut + nom.size() + 2, fin - debut - nom.size() - 2));
-    };
-    return {static_cast<uint32_t>(std::stoul(element("Schema").empty() ? L"0" : element("Schema"))),
-            TypeLoginOffusque::CreateHexa(element("Identifiant")),
-            TypeMotDePasseOffusque::CreateHexa(element("MotDePasse"))};
-  }
-  // Squid logged the page as fetched for the user.
-  bool ServiePourLUtilisateur(const std::string& chemin) const {
-    for (const std::wstring& ligne : Decouper(DepuisUtf8(Monde().JournalSquid()), L'\n')) {
-      const std::string l = VersUtf8(ligne);
-      if (l.find(chemin) != std::string::npos && l.find("/200 ") != std::string::npos &&
-          l.find(" " + VersUtf8(FUtilisateur) + " ") != std::string::npos)
-        return true;
-    }
-    return false;
-  }
+  TypeInfoAuthHttp InfoAuthDuFichier() const { return FUtilisateur.InfoAuthDuFichier(FSessions.ThreadConfig().NomFichier()); }
 
   TServicesInterface FServices;
   TMachineSessionsHttp<TSessionsClientsHttpAppGraphiqueFmx> FMachine;
   TSessionsClientsHttpAppGraphiqueFmx& FSessions = *FMachine.Sessions;
-  const std::wstring FProxy = Monde().AdresseProxy("squid_auth");
-  const std::wstring FUtilisateur = Monde().Valeur("squid_utilisateur");
-  const std::wstring FMotDePasse = Monde().Valeur("squid_motdepasse");
+  const TUtilisateurProxyBasic FUtilisateur{Monde()};
+  const std::wstring& FProxy = FUtilisateur.Proxy;
   const TRef<TAttenteApplicationFmx> FAttente = NouvelObjet<TAttenteApplicationFmx>();
 };
 
@@ -98,7 +52,7 @@ TEST_F(SessionsClientsHttpAppGraphiqueFmx, AWorkersRequestAsksTheUserAndKeepsThe
   std::atomic<bool> fini = false;
   std::wstring statut, erreur;
   std::string corps;
-  const auto pilote = PiloterPendant(CommandesUtilisateur(), [&] {
+  const auto pilote = PiloterPendant(FUtilisateur.Commandes(), [&] {
     std::thread travailleur([&] {
       try {
         TEchange echange(duplicata->GetSessionAvecGestionProxy(), PageInternet(L"/installation?corps=setup"),
@@ -117,17 +71,17 @@ TEST_F(SessionsClientsHttpAppGraphiqueFmx, AWorkersRequestAsksTheUserAndKeepsThe
     travailleur.join();
   });
   ASSERT_EQ(0u, pilote.Code) << VersUtf8(pilote.Erreurs);
-  VerifierSortieUtilisateur(pilote);
+  FUtilisateur.VerifierSortie(pilote);
   EXPECT_EQ(L"", erreur);
   EXPECT_EQ(L"200", statut);
   EXPECT_EQ("setup", corps);
-  EXPECT_TRUE(ServiePourLUtilisateur("/installation"));
+  EXPECT_TRUE(FUtilisateur.ServiePourLUtilisateur("/installation"));
 
   EXPECT_EQ(TypeTabChaines{FProxy}, FSessions.GetTabProxiesAvecInfoAuth());
   const TypeInfoAuthHttp stockes = InfoAuthDuFichier();
   EXPECT_EQ(uint32_t{WINHTTP_AUTH_SCHEME_BASIC}, stockes.Schema);
-  EXPECT_EQ(FUtilisateur, stockes.Identifiant.GetValeur()) << "trimmed";
-  EXPECT_EQ(FMotDePasse, stockes.MotDePasse.GetValeur());
+  EXPECT_EQ(FUtilisateur.Utilisateur, stockes.Identifiant.GetValeur()) << "trimmed";
+  EXPECT_EQ(FUtilisateur.MotDePasse, stockes.MotDePasse.GetValeur());
 }
 
 TEST_F(SessionsClientsHttpAppGraphiqueFmx, AConfigurationTestAsksOnTheUserInterfaceThreadThenRunsAgain) {
@@ -142,19 +96,19 @@ TEST_F(SessionsClientsHttpAppGraphiqueFmx, AConfigurationTestAsksOnTheUserInterf
 
   // The user cancels: the page stays refused, nothing is kept, and the test is not run again.
   TypeTabResultatsTestsConfigClientsHttp resultats;
-  auto pilote = PiloterPendant(OptionTitre(TitreDemande) + L"attendre-fenetre -- cliquer BtnAnnuler",
+  auto pilote = PiloterPendant(OptionTitre(TUtilisateurProxyBasic::TitreDemande) + L"attendre-fenetre -- cliquer BtnAnnuler",
                                [&] { FSessions.TesterConfigCourante(FAttente.Get(), resultats); });
   ASSERT_EQ(0u, pilote.Code) << VersUtf8(pilote.Erreurs);
   EXPECT_EQ(TypeEtatTestConfigClientsHttp::etcAuthProxyNecessaire, etatPage(resultats));
   EXPECT_TRUE(FSessions.GetTabProxiesAvecInfoAuth().empty());
 
   // The user answers: the test runs again with the credentials and the page answers.
-  pilote = PiloterPendant(CommandesUtilisateur(), [&] { FSessions.TesterConfigCourante(FAttente.Get(), resultats); });
+  pilote = PiloterPendant(FUtilisateur.Commandes(), [&] { FSessions.TesterConfigCourante(FAttente.Get(), resultats); });
   ASSERT_EQ(0u, pilote.Code) << VersUtf8(pilote.Erreurs);
-  VerifierSortieUtilisateur(pilote);
+  FUtilisateur.VerifierSortie(pilote);
   EXPECT_EQ(TypeEtatTestConfigClientsHttp::etcSucces, etatPage(resultats));
-  EXPECT_TRUE(ServiePourLUtilisateur("/test-authentifie"));
+  EXPECT_TRUE(FUtilisateur.ServiePourLUtilisateur("/test-authentifie"));
   const TypeInfoAuthHttp stockes = InfoAuthDuFichier();
-  EXPECT_EQ(FUtilisateur, stockes.Identifiant.GetValeur());
-  EXPECT_EQ(FMotDePasse, stockes.MotDePasse.GetValeur());
+  EXPECT_EQ(FUtilisateur.Utilisateur, stockes.Identifiant.GetValeur());
+  EXPECT_EQ(FUtilisateur.MotDePasse, stockes.MotDePasse.GetValeur());
 }

@@ -17,6 +17,7 @@
 #include "support/EnvironnementTest.h"
 #include "dialogs/SessionsClientsHttpAppGraphiqueFmx.h"
 #include "support/Monde.h"
+#include "support/ServicesInterface.h"
 #include "support/SessionsHttpEssai.h"
 #include "wizard/FicheInstalleurNorvelPrimaire.h"
 #include "wizard/IdentifiantsControles.h"
@@ -126,6 +127,8 @@ class TBancFiche {
   TRef<IAttente> FAttente = NouvelObjet<TAttenteApplicationFmx>();
 
  private:
+  // The program's simple messages, shown in the system's message box as at start-up.
+  TServicesInterface FServices;
   TMachineSessionsHttp<TSessionsClientsHttpAppGraphiqueFmx> FMachine;
   TDossierTemporaire FDossier;
   TVariableEnvironnement FEnvironnement{L"OV_ENVIRONNEMENT", L"development"};

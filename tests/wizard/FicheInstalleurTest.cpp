@@ -15,6 +15,7 @@
 #include "support/Pilote.h"
 #include "support/RegistreIsole.h"
 #include "support/Sondage.h"
+#include "support/UtilisateurProxyBasic.h"
 #include "wizard/FicheInstalleurEssai.h"
 
 using namespace norvel;
@@ -183,6 +184,30 @@ TEST_F(FicheInstalleur, AccesEnEchecSansAucuneConfigurationQuiFonctionne) {
   EXPECT_FALSE(FBanc.Visible(Id::ImageCheckEtape1));
   ExigerTextesEntiers(FBanc);
   FBanc.Capturer(L"1-aucune-configuration");
+}
+
+// The configured proxy asks for Basic credentials: the access test shows the login dialog above
+// the window, which refuses a blank login; with the right credentials the page goes through and
+// the step passes. The https page is the stand-in's, reached directly: Wine cannot reach an https
+// page through an authenticating proxy.
+TEST_F(FicheInstalleur, AccesParUnProxyQuiDemandeSesIdentifiants) {
+  const TUtilisateurProxyBasic utilisateur(TBancFiche::Monde());
+  FBanc.Sessions().AppliquerPropositionModifConfig(PropositionProxy(utilisateur.Proxy, {L"<local>"}));
+  FBanc.Sessions().AjouterUrlTest(TBancFiche::Monde().Url("http", L"/page-essai-authentifiee", L"internet.test"));
+  FBanc.Sessions().AjouterUrlTest(TBancFiche::Monde().Url("https", L"/page-essai-directe"));
+  const auto pilote = PiloterPendant(L"-delai 90000 " + utilisateur.Commandes(), [&] { FBanc.Ouvrir(); });
+  ASSERT_EQ(pilote.Code, 0u) << VersUtf8(pilote.Erreurs);
+  utilisateur.VerifierSortie(pilote);
+  EXPECT_TRUE(FBanc.Visible(Id::ImageCheckEtape1));
+  EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::PanelEtape2}));
+  EXPECT_TRUE(utilisateur.ServiePourLUtilisateur("/page-essai-authentifiee"));
+
+  const std::wstring fichier = FBanc.Sessions().ThreadConfig().NomFichier();
+  EXPECT_TRUE(FinitPar(fichier, L"\\ConfigClientsHttp.xcfg")) << VersUtf8(fichier);
+  const TypeInfoAuthHttp stockes = utilisateur.InfoAuthDuFichier(fichier);
+  EXPECT_EQ(stockes.Schema, uint32_t{WINHTTP_AUTH_SCHEME_BASIC});
+  EXPECT_EQ(stockes.Identifiant.GetValeur(), utilisateur.Utilisateur);
+  EXPECT_EQ(stockes.MotDePasse.GetValeur(), utilisateur.MotDePasse);
 }
 
 TEST_F(FicheInstalleur, RechercheDeLEcoleErreursEtModification) {
