@@ -26,7 +26,8 @@ TResultatPilote PiloterPendant(const std::wstring& arguments, const std::functio
     TResultatPilote resultat;
     std::exception_ptr echec;
     try {
-      resultat = Piloter(arguments);
+      // Only this program's windows: other test programs may show the same dialogs meanwhile.
+      resultat = Piloter(L"-processus " + std::to_wstring(GetCurrentProcessId()) + L" " + arguments);
     } catch (...) {
       echec = std::current_exception();
     }

@@ -9,16 +9,24 @@ namespace norvel::test {
 
 class TServicesInterface {
  public:
+  // Several may live at once (a test with benches of its own): the first one registers.
   TServicesInterface() {
     TApplicationGraphique::Instance().Initialiser();
+    if (TSingletonDictionnaireExtensions::Connait(__uuidof(IPileGestionMessageSimple))) return;
     auto pile = NouvelObjet<TPileGestionMessageSimple>();
     pile->EmpilerGestion(NouvelObjet<TGestionMessageSimpleMin>().Get());
     TSingletonDictionnaireExtensions::AjouterExtension(__uuidof(IPileGestionMessageSimple),
                                                        static_cast<IPileGestionMessageSimple*>(pile.Get()));
+    FEnregistree = true;
   }
-  ~TServicesInterface() { TSingletonDictionnaireExtensions::SupprimerExtension(__uuidof(IPileGestionMessageSimple)); }
+  ~TServicesInterface() {
+    if (FEnregistree) TSingletonDictionnaireExtensions::SupprimerExtension(__uuidof(IPileGestionMessageSimple));
+  }
   TServicesInterface(const TServicesInterface&) = delete;
   TServicesInterface& operator=(const TServicesInterface&) = delete;
+
+ private:
+  bool FEnregistree = false;
 };
 
 // The driver's commands that read the information box, close it and come back to the dialog

@@ -68,6 +68,9 @@ HWND TrouverFenetre(const TCritereFenetre& critere) {
       [](HWND fenetre, LPARAM parametre) -> BOOL {
         auto& r = *reinterpret_cast<TRecherche*>(parametre);
         if (!IsWindowVisible(fenetre)) return TRUE;
+        DWORD processus = 0;
+        GetWindowThreadProcessId(fenetre, &processus);
+        if (r.Critere->Processus != 0 && processus != r.Critere->Processus) return TRUE;
         wchar_t titre[1024] = L"";
         GetWindowTextW(fenetre, titre, static_cast<int>(std::size(titre)));
         const std::wstring_view t(titre);

@@ -24,6 +24,8 @@ class EEchecPilote : public std::runtime_error {
 struct TCritereFenetre {
   std::wstring Titre;
   bool Prefixe = false;
+  // 0: a window of any process.
+  DWORD Processus = 0;
 };
 
 struct TInfoControle {

@@ -3,9 +3,10 @@
 // as a number or by name (a name several dialogs share is the control the window holds).
 // Screenshots are taken outside (ImageMagick's import).
 //
-//   pilote [-titre TEXTE] [-prefixe] [-delai MS] COMMANDE [ARGUMENTS] [-- COMMANDE [ARGUMENTS]]...
+//   pilote [-titre TEXTE] [-prefixe] [-processus PID] [-delai MS] COMMANDE [ARGUMENTS] [-- COMMANDE [ARGUMENTS]]...
 //
-// Without -titre the window is the assistant's, found by the beginning of its title. Commands:
+// Without -titre the window is the assistant's, found by the beginning of its title. With
+// -processus only that process's windows are looked at. Commands:
 //   fenetre TITRE                 the following commands act on the window with this title
 //                                 (whole, or its beginning with -prefixe)
 //   attendre-fenetre              wait until the window is shown
@@ -239,6 +240,8 @@ int wmain(int argc, wchar_t** argv) {
         prefixe = true;
       } else if (option == L"-titre" && i + 1 < argc) {
         pilote.Critere.Titre = argv[++i];
+      } else if (option == L"-processus" && i + 1 < argc) {
+        pilote.Critere.Processus = std::wcstoul(argv[++i], nullptr, 10);
       } else if (option == L"-delai" && i + 1 < argc) {
         pilote.Delai = std::chrono::milliseconds(std::wcstoul(argv[++i], nullptr, 10));
       } else {
