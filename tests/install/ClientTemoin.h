@@ -54,6 +54,15 @@ struct TCopiesSetup {
   std::wstring Cle;
 };
 
+// The variables the installation sets for the rest of the program's run, and the stand-in
+// setup's switch, given back afterwards.
+struct TVariablesInstallation {
+  TVariableEnvironnement Agent{L"OVALIS_IS_AGENT", nullptr}, Contexte{L"OVALIS_IS_CONTEXTEOUTILINSTALLEUR", nullptr},
+      Raccourci{L"OVALIS_IS_RACCOURCI", nullptr}, Journal{L"OVALIS_IS_FICHIERLOG", nullptr},
+      Dossier{L"OVALIS_IS_PATHEXE", nullptr}, Desinstallation{L"OVALIS_IS_UNINSTALL", nullptr},
+      SansAssociation{L"NORVEL_SETUP_SANS_ASSOCIATION", nullptr};
+};
+
 // Runs a command line as the assistant runs setups and uninstallers, to its end.
 inline TypeRetourExecutable ExecuterCommeLAssistant(const std::wstring& ligne) {
   TSequenceurLancementExecutable sequenceur;

@@ -37,14 +37,6 @@ std::wstring UrlTelechargement(const std::wstring& chemin) {
       .Url("http", L"/telechargement/" + chemin);
 }
 
-// The variables the installation sets for the rest of the program's run, given back afterwards.
-struct TVariablesInstallation {
-  TVariableEnvironnement Agent{L"OVALIS_IS_AGENT", nullptr}, Contexte{L"OVALIS_IS_CONTEXTEOUTILINSTALLEUR", nullptr},
-      Raccourci{L"OVALIS_IS_RACCOURCI", nullptr}, Journal{L"OVALIS_IS_FICHIERLOG", nullptr},
-      Dossier{L"OVALIS_IS_PATHEXE", nullptr}, Desinstallation{L"OVALIS_IS_UNINSTALL", nullptr},
-      SansAssociation{L"NORVEL_SETUP_SANS_ASSOCIATION", nullptr};
-};
-
 std::wstring Variable(const wchar_t* nom) {
   wchar_t valeur[4096] = {};
   GetEnvironmentVariableW(nom, valeur, 4096);

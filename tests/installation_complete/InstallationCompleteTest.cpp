@@ -9,8 +9,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +16,8 @@
 #include "core/Com.h"
 #include "core/Handle.h"
 #include "http/InfoHttp.h"
+#include "installation_complete/BureauTemporaire.h"
+#include "installation_complete/EcoleFerry.h"
 #include "install/BureauEssai.h"
 #include "install/ClientTemoin.h"
 #include "install/TelechargementSetup.h"
@@ -34,13 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The school 0750001A of the stand-in web service (tools/monde/ecoles.py).
-constexpr const wchar_t* NomEcole = L"École élémentaire Jules Ferry";
-constexpr const wchar_t* ServeurEcole = L"ecole-ferry.norvel-primaire.test:21300";
-constexpr const wchar_t* PortailEcole = L"https://ecole-ferry.norvel-primaire.test/norvelprimaire/api/portail.html";
-constexpr const wchar_t* SetupEcole = L"Install_NVLPRIMclient_FR_2023.0.0.204_win64.exe";
-constexpr const wchar_t* CleDossiersShellUtilisateur =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 std::wstring VariableEnvironnementLinux(const wchar_t* nom) {
   wchar_t valeur[4096] = {};
@@ -48,42 +41,6 @@ std::wstring VariableEnvironnementLinux(const wchar_t* nom) {
   if (longueur == 0 || longueur >= 4096) throw std::runtime_error(VersUtf8(nom) + " n'est pas défini : lancer par ctest");
   return valeur;
 }
-
-// A string value of this user's real registry for the life of the object (the assistant, another
-// process, reads it), given back byte for byte at the end, type included.
-class TValeurRegistreTemporaire {
- public:
-  TValeurRegistreTemporaire(std::wstring cle, std::wstring nom, const std::wstring& valeur)
-      : FCle(std::move(cle)), FNom(std::move(nom)) {
-    DWORD taille = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &FType, nullptr, &taille) ==
-        ERROR_SUCCESS) {
-      FAncienne.emplace(taille, '\0');
-      if (RegGetValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &FType,
-                       FAncienne->data(), &taille) != ERROR_SUCCESS)
-        throw std::runtime_error("RegGetValue " + VersUtf8(FCle));
-      FAncienne->resize(taille);
-    }
-    if (RegSetKeyValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), REG_SZ, valeur.c_str(),
-                        static_cast<DWORD>((valeur.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
-      throw std::runtime_error("RegSetKeyValue " + VersUtf8(FCle));
-  }
-  ~TValeurRegistreTemporaire() {
-    if (FAncienne) {
-      RegSetKeyValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str(), FType, FAncienne->data(),
-                      static_cast<DWORD>(FAncienne->size()));
-    } else {
-      RegDeleteKeyValueW(HKEY_CURRENT_USER, FCle.c_str(), FNom.c_str());
-    }
-  }
-  TValeurRegistreTemporaire(const TValeurRegistreTemporaire&) = delete;
-  TValeurRegistreTemporaire& operator=(const TValeurRegistreTemporaire&) = delete;
-
- private:
-  std::wstring FCle, FNom;
-  DWORD FType = REG_NONE;
-  std::optional<std::string> FAncienne;
-};
 
 // The machine-wide proxy settings for the life of the object, given back at the end.
 class TProxyMachineTemporaire {
@@ -164,10 +121,7 @@ TEST_F(InstallationComplete, SevenStepsWithAnEarlierVersionInstalled) {
   // The development environment, whose web service is the world's; the desktop of the test.
   const std::wstring assistant = FichierBuild(L"InstalleurNorvelPrimaire.exe");
   const TValeurRegistreTemporaire environnement(L"Software\\Ovalis\\EnvironnementDeploiement", assistant, L"development");
-  // Wine's shell writes the desktop it derives from the user's folder settings back over the
-  // resolved one: both name the test's desktop.
-  const TValeurRegistreTemporaire bureau(CleDossiersShell, L"Desktop", FBureau);
-  const TValeurRegistreTemporaire bureauUtilisateur(CleDossiersShellUtilisateur, L"Desktop", FBureau);
+  const TBureauTemporaire bureau(FBureau);
   const TVariableEnvironnement port(L"OV_PORT_INFOSNP_DEVELOPPEMENT", std::to_wstring(monde.Port("https")));
 
   const TypeRetourExecutable ancienne = InstallerCopie(FAncienne.Setup(L"ovalis"), FDossierAncien);

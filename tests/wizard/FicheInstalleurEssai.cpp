@@ -44,7 +44,11 @@ std::unique_ptr<TThreadInstallationClientLourd> TGestionInstallationsEssai::Cree
   return std::make_unique<TThreadInstallationEssai>(std::move(ASessionsHttp), ADonnees, FEvenements);
 }
 
-TMonde& TBancFiche::Monde() { return MondePartage({.Squid = true, .HotesDuProxy = {L"www.ovalis.fr=127.0.0.1"}}); }
+TMonde& TBancFiche::Monde() {
+  return MondePartage({.Squid = true,
+                       .HotesDuProxy = {L"www.ovalis.fr=127.0.0.1"},
+                       .Telechargements = CheminLinuxDepuisWindows(DossierTelechargements())});
+}
 
 TBancFiche::TBancFiche()
     : FPort(L"OV_PORT_INFOSNP_DEVELOPPEMENT", std::to_wstring(Monde().Port("https"))) {
@@ -68,6 +72,7 @@ TBancFiche::~TBancFiche() {
 void TBancFiche::Ouvrir() {
   auto& application = TApplicationGraphique::Instance();
   application.CreerFiche([] { return std::make_unique<TFicheEssai>(); }, &FFiche);
+  Fiche().FInstallationReelle = InstallationReelle;
   Fiche().Initialiser(FAttente, NouvelObjet<TDossierSpecialFixe>(FDossier.Chemin().wstring() + L"\\"),
                       InformationDeveloppement(), FMachine.Sessions, L"C:\\NORVEL");
 }

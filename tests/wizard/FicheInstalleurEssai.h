@@ -70,11 +70,15 @@ class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
   std::wstring FUrlConditions = L"https://conditions.norvel-primaire.test/conditions-generales-de-vente";
   // What the installation's worker will tell the window.
   std::vector<TypeEvenementInstallation> FEvenementsInstallation;
+  // The assistant's own installation manager instead, with its real stages.
+  bool FInstallationReelle = false;
 
  protected:
   std::wstring UrlConditionsGenerales() override { return FUrlConditions; }
   TRef<TGestionInstallationsClientLourd> CreerGestionInstallations(TRef<ISessionsClientsHttp> ASessionsHttp,
                                                                   TRef<IDossierSpecial> ADossierSpecial) override {
+    if (FInstallationReelle)
+      return TFicheInstalleurNorvelPrimaire::CreerGestionInstallations(std::move(ASessionsHttp), std::move(ADossierSpecial));
     return NouvelObjet<TGestionInstallationsEssai>(std::move(ASessionsHttp), std::move(ADossierSpecial), Abonne(),
                                                    FEvenementsInstallation);
   }
@@ -89,14 +93,18 @@ class TBancFiche {
   TBancFiche(const TBancFiche&) = delete;
   TBancFiche& operator=(const TBancFiche&) = delete;
 
-  // The world of the wizard's tests: Squid, through which the publisher's site is a stand-in.
+  // The world of the wizard's tests: Squid, through which the publisher's site is a stand-in;
+  // the download server gives the files of DossierTelechargements().
   static TMonde& Monde();
+  static std::wstring DossierTelechargements() { return FichierBuild(L"fiche-telechargements"); }
   static std::wstring Squid() { return Monde().AdresseProxy("squid_ouvert"); }
   // The sessions service the window gets: through Squid, names without a dot direct.
   TSessionsClientsHttpAppGraphiqueFmx& Sessions() const { return *FMachine.Sessions; }
 
   // Creates the window and runs Initialiser (step 1 included).
   void Ouvrir();
+  // Set before Ouvrir: the window gets the assistant's own installation manager.
+  bool InstallationReelle = false;
   TFicheEssai& Fiche() const { return *static_cast<TFicheEssai*>(FFiche); }
   HWND Fenetre() const { return FFiche->Handle(); }
 

@@ -14,6 +14,8 @@ person typing in the assistant) needs no other channel: "<school>~<fault>~<fault
   sans-charset       200 with "application/json" alone
   sans-<member>      the record without that member
   <member>=<value>   the member set to <value> read as JSON (a bare word stays text)
+  telechargement=<f> the download URL with "~<f>/" before its file name: a fault of the download
+                     server (telechargements.py), e.g. telechargement=type-html
   port-texte         "portTcp" as the string "21300" instead of the number
   booleens-nombres   "simulation" 1, "serveurEnService" 0
   booleens-mots      "simulation" "True", "serveurEnService" "FALSE"
@@ -157,6 +159,10 @@ class ServiceEcoles:
         type_contenu = TYPE_JSON
         forme = "objet"
         for d in defauts:
+            if d.startswith("telechargement="):
+                dossier, _, nom = fiche["urlTelechargementClient"].rpartition("/")
+                fiche["urlTelechargementClient"] = "%s/~%s/%s" % (dossier, d[len("telechargement="):], nom)
+                continue
             if d == "type-invalide":
                 type_contenu = "text/plain; charset=utf-8"
             elif d == "sans-charset":
