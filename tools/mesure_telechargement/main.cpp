@@ -3,7 +3,6 @@
 // best run, the bytes, the seconds and the throughput, then the peak memory of the process.
 // Bodies of the stand-in server's test pattern are checked block by block after each run.
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -13,17 +12,12 @@
 #include "http/RequeteHttp.h"
 #include "http/SessionClientsHttp.h"
 #include "http/UrlDecomposee.h"
+#include "tools/commun/Mesure.h"
 
 using namespace norvel;
+using namespace norvel::outils;
 
 namespace {
-
-double Maintenant() {
-  LARGE_INTEGER compteur, frequence;
-  QueryPerformanceCounter(&compteur);
-  QueryPerformanceFrequency(&frequence);
-  return static_cast<double>(compteur.QuadPart) / static_cast<double>(frequence.QuadPart);
-}
 
 // The pattern numbers its 4096-byte blocks in their first 8 bytes (big-endian).
 bool MotifIntact(const std::string& corps) {
@@ -63,12 +57,7 @@ int wmain(int argc, wchar_t** argv) {
       }
       if (i == 0 || duree < meilleur) meilleur = duree;
     }
-    PROCESS_MEMORY_COUNTERS memoire{};
-    memoire.cb = sizeof memoire;
-    GetProcessMemoryInfo(GetCurrentProcess(), &memoire, sizeof memoire);
-    std::printf("octets=%zu secondes=%.3f debit_mio_s=%.1f pic_memoire_mio=%.1f pic_engage_mio=%.1f\n", octets,
-                meilleur, octets / meilleur / 1048576.0, memoire.PeakWorkingSetSize / 1048576.0,
-                memoire.PeakPagefileUsage / 1048576.0);
+    AfficherMesure(octets, meilleur);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());

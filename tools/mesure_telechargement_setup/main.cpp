@@ -5,7 +5,6 @@
 // memory of the process. The file is checked against the size received and deleted after
 // each run.
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,19 +12,10 @@
 #include "core/Exceptions.h"
 #include "http/SessionClientsHttp.h"
 #include "install/TelechargementSetup.h"
+#include "tools/commun/Mesure.h"
 
 using namespace norvel;
-
-namespace {
-
-double Maintenant() {
-  LARGE_INTEGER compteur, frequence;
-  QueryPerformanceCounter(&compteur);
-  QueryPerformanceFrequency(&frequence);
-  return static_cast<double>(compteur.QuadPart) / static_cast<double>(frequence.QuadPart);
-}
-
-}  // namespace
+using namespace norvel::outils;
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
@@ -47,12 +37,7 @@ int wmain(int argc, wchar_t** argv) {
       std::filesystem::remove(fichier);
       if (i == 0 || duree < meilleur) meilleur = duree;
     }
-    PROCESS_MEMORY_COUNTERS memoire{};
-    memoire.cb = sizeof memoire;
-    GetProcessMemoryInfo(GetCurrentProcess(), &memoire, sizeof memoire);
-    std::printf("octets=%ju secondes=%.3f debit_mio_s=%.1f pic_memoire_mio=%.1f pic_engage_mio=%.1f\n", octets, meilleur,
-                static_cast<double>(octets) / meilleur / 1048576.0, memoire.PeakWorkingSetSize / 1048576.0,
-                memoire.PeakPagefileUsage / 1048576.0);
+    AfficherMesure(octets, meilleur);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
