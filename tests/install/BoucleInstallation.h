@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "app/AttenteApplication.h"
-#include "app/DossierSpecial.h"
 #include "app/ServicesApplication.h"
 #include "core/Chaines.h"
 #include "core/Handle.h"
 #include "core/ObjetInterfacable.h"
 #include "install/EvenementInstallation.h"
+#include "support/DossierSpecialFixe.h"
 
 namespace norvel::test {
 
@@ -57,25 +57,6 @@ class TAbonneEnregistreur : public TImplemente<TObjetInterfacable, IAbonneEvenem
     Appels.push_back({operation, argument, FPassage ? *FPassage : 0, GetCurrentThreadId()});
   }
   const int* FPassage;
-};
-
-class TDossierSpecialEssai : public TImplemente<TObjetInterfacable, IDossierSpecial> {
- public:
-  explicit TDossierSpecialEssai(std::wstring dossier) : FDossier(std::move(dossier)) {}
-  std::wstring GetDossier(int, TypeNiveauDossierSpecial, int, const std::wstring&) override { return FDossier; }
-  std::wstring GetDossierApplication(const std::wstring&, int, TypeNiveauDossierSpecial, int,
-                                     const std::wstring&) override {
-    return FDossier;
-  }
-  std::wstring GetDossierContexte(IContexteExecution*) override { return FDossier; }
-  std::wstring GetDossierParDefaut() override { return FDossier; }
-  bool SetDossierParDefaut(const std::wstring& dossier) override {
-    FDossier = dossier;
-    return true;
-  }
-
- private:
-  std::wstring FDossier;
 };
 
 // The main loop of the user-interface thread, for the life of the object: its idle passes run

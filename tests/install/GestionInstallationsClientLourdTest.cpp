@@ -116,7 +116,7 @@ class GestionInstallations : public testing::Test {
  protected:
   void SetUp() override {
     FAbonne = NouvelObjet<TAbonneEnregistreur>(&FBoucle.Passage);
-    FDossier = NouvelObjet<TDossierSpecialEssai>(FTemp.Chemin().wstring() + L"\\");
+    FDossier = NouvelObjet<TDossierSpecialFixe>(FTemp.Chemin().wstring() + L"\\");
     FGestion = NouvelObjet<TGestionEssai>(FMachine.Sessions, FDossier, FAbonne);
   }
   void TearDown() override { FGestion->Fermer(); }
@@ -138,7 +138,7 @@ class GestionInstallations : public testing::Test {
   TMachineSessionsHttp<> FMachine;
   TDossierTemporaire FTemp;
   TRef<TAbonneEnregistreur> FAbonne;
-  TRef<TDossierSpecialEssai> FDossier;
+  TRef<TDossierSpecialFixe> FDossier;
   TRef<TGestionEssai> FGestion;
 };
 

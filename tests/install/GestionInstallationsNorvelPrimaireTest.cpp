@@ -90,7 +90,7 @@ class GestionInstallationsNorvelPrimaire : public testing::Test {
   const std::wstring FClient = FTemp.Fichier(L"Client NORVEL");
   TBureauIsole FBureauIsole{FBureau};
   TRef<TAbonneEnregistreur> FAbonne = NouvelObjet<TAbonneEnregistreur>(&FBoucle.Passage);
-  TRef<TDossierSpecialEssai> FDossierSpecial = NouvelObjet<TDossierSpecialEssai>(FTemp.Chemin().wstring() + L"\\");
+  TRef<TDossierSpecialFixe> FDossierSpecial = NouvelObjet<TDossierSpecialFixe>(FTemp.Chemin().wstring() + L"\\");
   TRef<TGestionInstallationsNorvelPrimaire> FGestion;
 };
 

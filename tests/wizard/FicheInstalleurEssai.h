@@ -13,6 +13,7 @@
 
 #include "app/AttenteApplication.h"
 #include "app/InformationApplication.h"
+#include "support/DossierSpecialFixe.h"
 #include "support/CheminsTest.h"
 #include "support/EnvironnementTest.h"
 #include "dialogs/SessionsClientsHttpAppGraphiqueFmx.h"
@@ -25,26 +26,6 @@
 namespace norvel::test {
 
 namespace Id = IdControle;
-
-// A special-folder service that answers one folder for everything.
-class TDossierSpecialFixe : public TImplemente<TObjetInterfacable, IDossierSpecial> {
- public:
-  explicit TDossierSpecialFixe(std::wstring dossier) : FDossier(std::move(dossier)) {}
-  std::wstring GetDossier(int, TypeNiveauDossierSpecial, int, const std::wstring&) override { return FDossier; }
-  std::wstring GetDossierApplication(const std::wstring&, int, TypeNiveauDossierSpecial, int,
-                                     const std::wstring&) override {
-    return FDossier;
-  }
-  std::wstring GetDossierContexte(IContexteExecution*) override { return FDossier; }
-  std::wstring GetDossierParDefaut() override { return FDossier; }
-  bool SetDossierParDefaut(const std::wstring& dossier) override {
-    FDossier = dossier;
-    return true;
-  }
-
- private:
-  std::wstring FDossier;
-};
 
 // The installation manager with a worker of this test: once the terms are accepted it posts the
 // events the test chose, in order, through the manager's real queue and idle delivery.
