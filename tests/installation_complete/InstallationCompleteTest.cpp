@@ -92,12 +92,15 @@ class InstallationComplete : public testing::Test {
   }
   void TearDown() override { EffacerClientsCatalogue(); }
 
-  // Runs the driver to its end; its output goes to the test's.
+  // Runs the driver to its end on the assistant's windows (other test programs may show the
+  // same window at the same time); its output goes to the test's.
   DWORD Piloter(const std::wstring& arguments, DWORD delaiMs = 180000) {
-    TProgrammeEnfantEnCours pilote(L"pilote", arguments, FichierBuild(L"tools\\pilote.exe"));
+    TProgrammeEnfantEnCours pilote(L"pilote", L"-processus " + std::to_wstring(FProcessusAssistant) + L" " + arguments,
+                                   FichierBuild(L"tools\\pilote.exe"));
     return pilote.AttendreFin(delaiMs);
   }
 
+  DWORD FProcessusAssistant = 0;
   TInitialisationCom FCom;
   const TCopiesSetup FAncienne{L"setup-signe-win32"}, FNouvelle{L"setup-signe"};
   const std::wstring FCaptures = FichierBuild(L"installation-complete");
@@ -130,6 +133,7 @@ TEST_F(InstallationComplete, SevenStepsWithAnEarlierVersionInstalled) {
 
   TProgrammeEnfantEnCours fenetre(L"assistant", L"-CheminInstallation \"" + FDossierClient + L"\" -instance InstallationComplete",
                                   assistant);
+  FProcessusAssistant = GetProcessId(fenetre.Processus());
   int numero = 0;
   for (const TEtapeScenario& etape : LireScenario()) {
     ++numero;
