@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "support/EnvironnementTest.h"
 #include "support/Monde.h"
 #include "support/ProcessusEnfant.h"
+#include "support/Sondage.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -33,7 +35,6 @@ using namespace norvel::test;
 namespace {
 
 namespace fs = std::filesystem;
-
 
 std::wstring VariableEnvironnementLinux(const wchar_t* nom) {
   wchar_t valeur[4096] = {};
@@ -167,6 +168,15 @@ TEST_F(InstallationComplete, SevenStepsWithAnEarlierVersionInstalled) {
 
   EXPECT_EQ(Piloter(L"fermer -- attendre-fermeture"), 0u);
   EXPECT_EQ(fenetre.AttendreFin(30000), 0u);
+  // The access test reached the publisher's site through the machine's proxy: Squid notes the
+  // tunnel, to the stand-in of www.ovalis.fr:443 it leads to, once it is closed.
+  const std::string editeur = "CONNECT 127.0.0.1:" + std::to_string(monde.Port("https_editeur")) + " ";
+  EXPECT_TRUE(AttendreQue([&] {
+    std::istringstream journal(monde.JournalSquid());
+    for (std::string ligne; std::getline(journal, ligne);)
+      if (ligne.find(" TCP_TUNNEL/200 ") != std::string::npos && ligne.find(editeur) != std::string::npos) return true;
+    return false;
+  })) << monde.JournalSquid();
   // The downloaded setup went with the installation.
   EXPECT_FALSE(fs::exists(DossierTemporaireUtilisateur() + SetupEcole));
 }
