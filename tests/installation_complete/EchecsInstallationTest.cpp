@@ -16,6 +16,7 @@
 #include "install/TelechargementSetup.h"
 #include "installation_complete/BureauTemporaire.h"
 #include "installation_complete/EcoleFerry.h"
+#include "support/CaptureEcran.h"
 #include "support/CheminsTest.h"
 #include "wizard/FicheInstalleurEssai.h"
 
@@ -28,6 +29,7 @@ namespace fs = std::filesystem;
 
 struct TCasEchec {
   const char* Nom;
+  const wchar_t* Capture;  // the screenshot's name
   // The copy of the stand-in setup served under the school's setup name ("ovalis",
   // "non-signe", "autre-editeur"); empty: none, the server answers 404.
   std::wstring Copie;
@@ -54,25 +56,29 @@ TEST(EchecsInstallation, EachFailureShownInRedUnderItsStep) {
   fs::create_directories(bureau);
   const TBureauTemporaire bureauTemporaire(bureau);
   const TVariablesInstallation variables;
+  // The window as each run left it.
+  const std::wstring captures = FichierBuild(L"echecs-installation");
+  fs::create_directories(captures);
 
   const std::vector<int> echecEtape6 = {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation};
   const std::vector<int> echecEtape7 = {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation,
                                         Id::PanelEtape7, Id::LabelErreurEtape7};
   const std::vector<TCasEchec> cas = {
-      {"missing setup", L"", L"", false, echecEtape6, Id::LabelSousEtapeInstallation,
+      {"missing setup", L"setup-absent", L"", L"", false, echecEtape6, Id::LabelSousEtapeInstallation,
        L"Erreur lors du téléchargement : Erreur HTTP 404 : Not Found", {Id::ImageCheckEtape5}},
-      {"wrong content type", L"ovalis", L"~telechargement=type-html", false, echecEtape6, Id::LabelSousEtapeInstallation,
+      {"wrong content type", L"type-incorrect", L"ovalis", L"~telechargement=type-html", false, echecEtape6,
+       Id::LabelSousEtapeInstallation,
        L"Erreur lors du téléchargement : TypeMime de " + std::wstring(SetupEcole) + L" invalide : text/html; charset=utf-8",
        {Id::ImageCheckEtape5}},
-      {"unsigned setup", L"non-signe", L"", false, echecEtape6, Id::LabelSousEtapeInstallation,
+      {"unsigned setup", L"setup-non-signe", L"non-signe", L"", false, echecEtape6, Id::LabelSousEtapeInstallation,
        L"Erreur lors de l'installation : Erreur de la vérification de la signature : La vérification de la signature "
        L"numérique a échoué (WinVerifyTrust, TRUST_E_NOSIGNATURE + 0x",
        {Id::ImageCheckEtape5}},
-      {"another publisher", L"autre-editeur", L"", false, echecEtape6, Id::LabelSousEtapeInstallation,
+      {"another publisher", L"autre-editeur", L"autre-editeur", L"", false, echecEtape6, Id::LabelSousEtapeInstallation,
        L"Erreur lors de l'installation : Erreur de la vérification de la signature : Nom du certificat = \"C=FR, "
        L"O=Editions Tiers, CN=EDITIONS TIERS\"",
        {Id::ImageCheckEtape5}},
-      {"no program for .ncprim", L"ovalis", L"", true, echecEtape7, Id::LabelErreurEtape7,
+      {"no program for .ncprim", L"ncprim-sans-programme", L"ovalis", L"", true, echecEtape7, Id::LabelErreurEtape7,
        L"Impossible de lancer le client NORVEL Primaire", {Id::ImageCheckEtape5, Id::ImageCheckEtape6}},
   };
   for (const TCasEchec& c : cas) {
@@ -101,6 +107,7 @@ TEST(EchecsInstallation, EachFailureShownInRedUnderItsStep) {
         EXPECT_EQ(banc.Visible(coche), std::count(c.Coches.begin(), c.Coches.end(), coche) == 1) << coche;
       // Stopped: no busy indicator is left turning.
       EXPECT_FALSE(banc.Visible(Id::PatienceEtape6));
+      CaptureFenetre(banc.Fenetre(), captures + L"\\" + c.Capture + L".png");
       EXPECT_TRUE(banc.Exceptions.empty()) << VersUtf8(banc.Exceptions.front());
     }
     // The setup ran only when it was the publisher's; the downloaded file went with the window.
