@@ -19,6 +19,7 @@
 #include "httpconfig/TraitementConfigClientsHttp.h"
 #include "support/CheminsTest.h"
 #include "support/ProcessusEnfant.h"
+#include "support/ProxyMachineTemporaire.h"
 #include "support/Sondage.h"
 
 namespace norvel::test {
@@ -364,11 +365,7 @@ TEST_F(ThreadConfigClientsHttp, LExceptionQuiArreteLeThreadEstLeveeChezCeluiQuiA
 
 TEST_F(ThreadConfigClientsHttp, ReglagesProxyDeLaMachine) {
   Demarrer();
-  const TypeInfoProxyHttp avant = TypeInfoProxyHttp::GetConfigProxyParDefaut();
-  struct TRestauration {
-    const TypeInfoProxyHttp& Avant;
-    ~TRestauration() { Avant.SetConfigProxyParDefaut(); }
-  } restauration{avant};
+  const TProxyMachineTemporaire restauration;
 
   EXPECT_TRUE(FThread->SetProxyHttpOvalis(L"machine:3128", FCopie));
   EXPECT_TRUE(FThread->SetProxyHttpsOvalis(L"machine:3128", FCopie));

@@ -24,6 +24,7 @@
 #include "install/BureauEssai.h"
 #include "install/RaccourciPortail.h"
 #include "support/CheminsTest.h"
+#include "support/EnvironnementTest.h"
 #include "support/ProcessusEnfant.h"
 #include "support/RegistreIsole.h"
 
@@ -194,20 +195,6 @@ NORVEL_PROGRAMME_ENFANT(RaccourciPortail) {
 
 namespace {
 
-// An environment variable set for the object's lifetime (inherited by the children started then).
-class TVariableTemporaire {
- public:
-  TVariableTemporaire(const wchar_t* nom, const std::wstring& valeur) : FNom(nom) {
-    SetEnvironmentVariableW(nom, valeur.c_str());
-  }
-  ~TVariableTemporaire() { SetEnvironmentVariableW(FNom, nullptr); }
-  TVariableTemporaire(const TVariableTemporaire&) = delete;
-  TVariableTemporaire& operator=(const TVariableTemporaire&) = delete;
-
- private:
-  const wchar_t* FNom;
-};
-
 class BureauHote : public testing::Test {
  protected:
   TDossierTemporaire FDossier;
@@ -234,7 +221,7 @@ class BureauHote : public testing::Test {
 
   // Runs the step in the copy; answers {success flag, message}.
   std::pair<std::wstring, std::wstring> Executer(const std::wstring& ecole, const std::wstring& url) {
-    TVariableTemporaire temoin(L"NORVEL_TEMOIN_FICHIER", FTemoin.wstring());
+    TVariableEnvironnement temoin(L"NORVEL_TEMOIN_FICHIER", FTemoin.wstring());
     const auto r = LancerProgrammeEnfant(L"RaccourciPortail", L"\"" + FBureau.wstring() + L"\" \"" + ecole + L"\" \"" +
                                                                    url + L"\" \"C:\\icones\\Portail.ico\"",
                                          FProgramme.wstring());
@@ -256,7 +243,7 @@ class BureauHote : public testing::Test {
 
 TEST_F(BureauHote, PropertyListWrittenAndCompanionStarted) {
   InstallerCompagnon();
-  TVariableTemporaire hote(L"BUREAU_HOTE", L"Bureau Hôte 2");
+  TVariableEnvironnement hote(L"BUREAU_HOTE", L"Bureau Hôte 2");
   const std::wstring url = L"https://ecole.example.fr/portail?x=1&y=2";
   const auto [succes, message] = Executer(L"École Saint-Exupéry", url);
   EXPECT_EQ(L"1", succes) << VersUtf8(message);
@@ -269,7 +256,7 @@ TEST_F(BureauHote, PropertyListWrittenAndCompanionStarted) {
 
 TEST_F(BureauHote, MissingCompanionFailsTheStepAfterWritingTheFile) {
   fs::create_directories(FWebloc);
-  TVariableTemporaire hote(L"BUREAU_HOTE", L"hote");
+  TVariableEnvironnement hote(L"BUREAU_HOTE", L"hote");
   const auto [succes, message] = Executer(L"Ecole", L"https://ecole.example.fr/");
   EXPECT_EQ(L"0", succes);
   EXPECT_EQ(Format(Msg::ErreurInterne, {ERROR_FILE_NOT_FOUND, TexteErreurSysteme(ERROR_FILE_NOT_FOUND),
@@ -282,7 +269,7 @@ TEST_F(BureauHote, MissingCompanionFailsTheStepAfterWritingTheFile) {
 TEST_F(BureauHote, UnwritableFileFailsTheStepWithoutStartingTheCompanion) {
   InstallerCompagnon();
   fs::create_directories(FWebloc / L"Ecole - Portail NORVEL Primaire.webloc");  // a folder in the file's place
-  TVariableTemporaire hote(L"BUREAU_HOTE", L"hote");
+  TVariableEnvironnement hote(L"BUREAU_HOTE", L"hote");
   const auto [succes, message] = Executer(L"Ecole", L"https://ecole.example.fr/");
   EXPECT_EQ(L"0", succes);
   EXPECT_TRUE(CommencePar(message, L"Erreur interne (")) << VersUtf8(message);

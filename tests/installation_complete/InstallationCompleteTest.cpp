@@ -27,6 +27,7 @@
 #include "support/EnvironnementTest.h"
 #include "support/Monde.h"
 #include "support/ProcessusEnfant.h"
+#include "support/ProxyMachineTemporaire.h"
 #include "support/Sondage.h"
 
 using namespace norvel;
@@ -36,30 +37,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::wstring VariableEnvironnementLinux(const wchar_t* nom) {
-  wchar_t valeur[4096] = {};
-  const DWORD longueur = GetEnvironmentVariableW(nom, valeur, 4096);
-  if (longueur == 0 || longueur >= 4096) throw std::runtime_error(VersUtf8(nom) + " n'est pas défini : lancer par ctest");
-  return valeur;
-}
-
-// The machine-wide proxy settings for the life of the object, given back at the end.
-class TProxyMachineTemporaire {
- public:
-  explicit TProxyMachineTemporaire(const TypeInfoProxyHttp& proxy) : FAncien(TypeInfoProxyHttp::GetConfigProxyParDefaut()) {
-    proxy.SetConfigProxyParDefaut();
-  }
-  ~TProxyMachineTemporaire() {
-    try {
-      FAncien.SetConfigProxyParDefaut();
-    } catch (...) {
-    }
-  }
-
- private:
-  TypeInfoProxyHttp FAncien;
-};
-
 // One step of the scenario: its name and the driver's arguments.
 struct TEtapeScenario {
   std::wstring Nom;
@@ -67,8 +44,7 @@ struct TEtapeScenario {
 };
 
 std::vector<TEtapeScenario> LireScenario() {
-  const std::wstring fichier =
-      CheminWindowsDepuisLinux(VersUtf8(VariableEnvironnementLinux(L"NORVEL_SOURCE_DIR"))) + L"\\tools\\pilote\\installation-complete.txt";
+  const std::wstring fichier = FichierSource(L"tools\\pilote\\installation-complete.txt");
   std::vector<TEtapeScenario> etapes;
   for (const std::wstring& ligne : Decouper(DepuisUtf8(LireOctets(fichier)), L'\n')) {
     const std::wstring propre = Trim(ligne);

@@ -30,15 +30,26 @@ std::wstring CheminLinuxDepuisWindows(std::wstring_view cheminWindows) {
   return chemin;
 }
 
-std::wstring DossierBuild() {
+namespace {
+
+// A Linux folder that CTest gives in the environment, seen from Windows.
+std::wstring DossierDeCTest(const wchar_t* variable) {
   wchar_t tampon[4096];
-  const DWORD longueur = GetEnvironmentVariableW(L"NORVEL_BUILD_DIR", tampon, std::size(tampon));
+  const DWORD longueur = GetEnvironmentVariableW(variable, tampon, std::size(tampon));
   if (longueur == 0 || longueur >= std::size(tampon))
-    throw std::runtime_error("NORVEL_BUILD_DIR n'est pas défini : lancer les tests par scripts/test ou ctest");
+    throw std::runtime_error(VersUtf8(variable) + " n'est pas défini : lancer les tests par scripts/test ou ctest");
   return CheminWindowsDepuisLinux(VersUtf8({tampon, longueur}));
 }
 
+}  // namespace
+
+std::wstring DossierBuild() { return DossierDeCTest(L"NORVEL_BUILD_DIR"); }
+
 std::wstring FichierBuild(std::wstring_view nom) { return DossierBuild() + L"\\" + std::wstring(nom); }
+
+std::wstring FichierSource(std::wstring_view nom) {
+  return DossierDeCTest(L"NORVEL_SOURCE_DIR") + L"\\" + std::wstring(nom);
+}
 
 TDossierTemporaire::TDossierTemporaire() {
   static std::atomic<unsigned> compteur{0};

@@ -17,6 +17,8 @@ std::wstring CheminLinuxDepuisWindows(std::wstring_view cheminWindows);
 std::wstring DossierBuild();
 // A file of the build folder ("InstalleurNorvelPrimaire.exe", "tests\\tests_app.exe").
 std::wstring FichierBuild(std::wstring_view nom);
+// A file of the source tree (NORVEL_SOURCE_DIR), the same way.
+std::wstring FichierSource(std::wstring_view nom);
 
 // A fresh folder under the temporary folder, removed with its content at the end.
 class TDossierTemporaire {
