@@ -33,14 +33,33 @@ autorite() {
   mv "$dir/$nom.crt.tmp" "$dir/$nom.crt"
 }
 
-# emettre DIR AC NOM SUJET EXTENSIONS: a leaf certificate issued by DIR/AC.
+# cle_pleine DIR NOM: an RSA key whose private values all have their full length in bytes. Wine
+# imports a client certificate's key with a shorter one (a leading zero byte, about one key in
+# sixty) wrongly, and the TLS handshake with that certificate then fails.
+cle_pleine() {
+  local dir=$1 nom=$2
+  while :; do
+    openssl genrsa -out "$dir/$nom.key" 2048 2>/dev/null
+    openssl rsa -in "$dir/$nom.key" -noout -text 2>/dev/null | awk '
+      /^[a-zA-Z]/ { nom = $1 }
+      /^    / { gsub(/[ :]/, ""); octets[nom] += length($0) / 2 }
+      END {
+        exit !(octets["privateExponent:"] >= 256 && octets["exponent1:"] >= 128 &&
+               octets["exponent2:"] >= 128 && octets["coefficient:"] >= 128)
+      }' && return 0
+  done
+}
+
+# emettre DIR AC NOM SUJET EXTENSIONS: a leaf certificate issued by DIR/AC, with the key
+# DIR/NOM.key when there is one already, otherwise a new one.
 emettre() {
   local dir=$1 ac=$2 nom=$3 sujet=$4 extensions=$5
   [ -f "$dir/$nom.crt" ] && return 0
   local ext="$dir/$nom.ext"
   printf '%s\n' "basicConstraints=critical,CA:FALSE" "authorityKeyIdentifier=keyid" "$extensions" >"$ext"
-  openssl req -new -newkey rsa:2048 -nodes -sha256 -keyout "$dir/$nom.key" -out "$dir/$nom.csr" \
-    -subj "$sujet" 2>/dev/null
+  local cle=(-newkey rsa:2048 -nodes -keyout "$dir/$nom.key")
+  [ -f "$dir/$nom.key" ] && cle=(-key "$dir/$nom.key")
+  openssl req -new "${cle[@]}" -sha256 -out "$dir/$nom.csr" -subj "$sujet" 2>/dev/null
   openssl x509 -req -in "$dir/$nom.csr" -CA "$dir/$ac.crt" -CAkey "$dir/$ac.key" -CAcreateserial \
     -days 825 -sha256 -extfile "$ext" -out "$dir/$nom.crt.tmp" 2>/dev/null
   rm -f "$dir/$nom.csr" "$ext"
@@ -69,6 +88,7 @@ serveur() {
 client_tls() {
   local dir=$1 ac=$2 nom=$3 cn=$4
   [ -f "$dir/$nom.crt" ] && return 0
+  cle_pleine "$dir" "$nom"
   emettre "$dir" "$ac" "$nom" "/O=NORVEL tests/CN=$cn" \
     "$(printf '%s\n' "keyUsage=critical,digitalSignature" "extendedKeyUsage=clientAuth")"
   pfx "$dir" "$nom"
