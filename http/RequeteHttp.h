@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Attente.h"
+#include "platform/Attente.h"
 #include "core/ObjetInterfacable.h"
 #include "http/InfoHttp.h"
 #include "http/SessionClientsHttp.h"

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/Attente.h"
-#include "app/Chemins.h"
+#include "platform/Attente.h"
+#include "platform/Chemins.h"
 #include "core/ErreurSysteme.h"
 #include "core/Format.h"
 #include "core/Handle.h"

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <string>
 
-#include "app/OvThread.h"
+#include "platform/OvThread.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "install/EvenementInstallation.h"
 #include "install/LancementExecutable.h"

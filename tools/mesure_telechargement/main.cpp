@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "app/Attente.h"
+#include "platform/Attente.h"
 #include "core/Exceptions.h"
 #include "http/RequeteHttp.h"
 #include "http/SessionClientsHttp.h"
