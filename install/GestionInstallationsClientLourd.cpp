@@ -4,8 +4,10 @@
 
 #include "platform/Chemins.h"
 #include "platform/ServicesApplication.h"
+#include "platform/SessionUtilisateur.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"
+#include "install/JournalInstallation.h"
 #include "install/RessourceFichier.h"
 
 namespace norvel {
@@ -13,7 +15,12 @@ namespace norvel {
 TGestionInstallationsClientLourd::TGestionInstallationsClientLourd(
     TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial,
     TRef<IAbonneEvenementInstallationsClientLourd> AAbonne)
-    : FSessionsHttp(std::move(ASessionsHttp)), FDossierSpecial(std::move(ADossierSpecial)), FAbonne(std::move(AAbonne)) {
+    : FSessionsHttp(std::move(ASessionsHttp)),
+      FDossierSpecial(std::move(ADossierSpecial)),
+      // Every step the subscriber hears of goes to the journal too.
+      FAbonne(AAbonne ? TRef<IAbonneEvenementInstallationsClientLourd>(NouvelObjet<TAbonneJournalise>(AAbonne).Get())
+                      : nullptr),
+      FSansUtilisateur(SessionSansUtilisateur()) {
   TServicesApplication::Ajouter(this, dsiIdle, psiIndifferent, false);
 }
 
@@ -43,7 +50,7 @@ void TGestionInstallationsClientLourd::LancerInstallation(bool ASimulation, cons
   // here, on the thread that owns the original.
   FThread = CreerThreadInstallation(FSessionsHttp->DupliquerPourThread(),
                                     {ASimulation, ACheminInstallation, AUrlTelechargement, ANomEcole, ANomDomaine,
-                                     APort, AServeurEnService, AUrlPortail, icone});
+                                     APort, AServeurEnService, AUrlPortail, icone, FSansUtilisateur});
   SetActif(true);
   FThread->Demarrer();
 }

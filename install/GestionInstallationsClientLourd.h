@@ -3,6 +3,7 @@
 // service of the main loop's idle processing, hands the worker's events to the wizard on the
 // user-interface thread, one event per idle pass, in the order they were posted.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/DossierSpecial.h"
@@ -35,6 +36,13 @@ class TGestionInstallationsClientLourd : public TServiceOvalisNonReentrant {
   // leaves the idle services, which hold a reference to this object until then.
   void Fermer();
 
+  // Whether no user session is there (decided from the process at creation): the shortcut then
+  // goes on the public desktop and the client is configured without being started.
+  bool SansUtilisateur() const { return FSansUtilisateur; }
+  void SetSansUtilisateur(bool ASansUtilisateur) { FSansUtilisateur = ASansUtilisateur; }
+  // The setup's exit code once it has run.
+  std::optional<uint32_t> CodeRetourSetup() const { return FThread ? FThread->CodeRetourSetup() : std::nullopt; }
+
   // "Portail.ico" in the special-folder service's default folder, replaced whole.
   std::wstring EcrireIconePortail();
 
@@ -50,6 +58,7 @@ class TGestionInstallationsClientLourd : public TServiceOvalisNonReentrant {
   TRef<IDossierSpecial> FDossierSpecial;
   TRef<IAbonneEvenementInstallationsClientLourd> FAbonne;
   std::unique_ptr<TThreadInstallationClientLourd> FThread;
+  bool FSansUtilisateur;
 };
 
 }  // namespace norvel

@@ -22,6 +22,7 @@ TThreadInstallationClientLourd::TThreadInstallationClientLourd(TRef<ISessionsCli
       FUrlPortail(ADonnees.UrlPortail),
       FFichierIconePortail(ADonnees.FichierIconePortail),
       FCheminInstallation(ADonnees.CheminInstallation),
+      FSansUtilisateur(ADonnees.SansUtilisateur),
       FSessionsHttp(std::move(ASessionsHttp)) {}
 
 TThreadInstallationClientLourd::~TThreadInstallationClientLourd() {
@@ -59,6 +60,12 @@ bool TThreadInstallationClientLourd::ExtraireEvenement(TypeEvenementInstallation
   AEvenement = std::move(FListeEvenementInstallation.front());
   FListeEvenementInstallation.pop_front();
   return true;
+}
+
+std::optional<uint32_t> TThreadInstallationClientLourd::CodeRetourSetup() const {
+  const int64_t code = FCodeRetourSetup;
+  if (code < 0) return std::nullopt;
+  return static_cast<uint32_t>(code);
 }
 
 bool TThreadInstallationClientLourd::EvenementsEnAttente() {
@@ -108,7 +115,7 @@ void TThreadInstallationClientLourd::Executer() {
 
 void TThreadInstallationClientLourd::CreerRaccourciPortail() {
   const TypeResultatRaccourciPortail resultat =
-      norvel::CreerRaccourciPortail(FNomEcole, FUrlPortail, FFichierIconePortail);
+      norvel::CreerRaccourciPortail(FNomEcole, FUrlPortail, FFichierIconePortail, FSansUtilisateur);
   AjouterEvenement(EI_CreationRaccourciPortail, resultat.Succes, resultat.Message);
 }
 

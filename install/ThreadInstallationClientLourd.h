@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/OvThread.h"
@@ -31,6 +32,9 @@ struct TypeDonneesInstallationClientLourd {
   bool ServeurEnService = false;
   std::wstring UrlPortail;
   std::wstring FichierIconePortail;
+  // No user session (the SYSTEM account of a deployment tool): the shortcut goes on the public
+  // desktop and the client is configured, never started.
+  bool SansUtilisateur = false;
 };
 
 class TThreadInstallationClientLourd : public TOvThread {
@@ -52,6 +56,8 @@ class TThreadInstallationClientLourd : public TOvThread {
   // User-interface side: takes the oldest event; false when none is queued.
   bool ExtraireEvenement(TypeEvenementInstallation& AEvenement);
   bool EvenementsEnAttente();
+  // The setup's exit code once it has run (3010: a restart is needed).
+  std::optional<uint32_t> CodeRetourSetup() const;
 
  protected:
   // The stages, in the order Executer runs them. Each posts its own events; a stage that fails
@@ -70,6 +76,7 @@ class TThreadInstallationClientLourd : public TOvThread {
   bool ArretDemande() const { return FArretDemande; }
   // Stops the download in progress when the window asks the worker to stop.
   TInterruptionRequete& Interruption() { return FInterruption; }
+  void SetCodeRetourSetup(uint32_t ACode) { FCodeRetourSetup = ACode; }
 
   void Executer() override;
 
@@ -82,6 +89,7 @@ class TThreadInstallationClientLourd : public TOvThread {
   const std::wstring FUrlPortail;
   const std::wstring FFichierIconePortail;
   const std::wstring FCheminInstallation;
+  const bool FSansUtilisateur;
   // The worker's own process launcher, for the uninstallers, the setup and the client.
   TSequenceurLancementExecutable FSequenceur;
   // The worker's own HTTP sessions, for the download.
@@ -94,6 +102,7 @@ class TThreadInstallationClientLourd : public TOvThread {
   std::deque<TypeEvenementInstallation> FListeEvenementInstallation;
   std::atomic<bool> FArretDemande{false};
   TInterruptionRequete FInterruption;
+  std::atomic<int64_t> FCodeRetourSetup{-1};
 };
 
 }  // namespace norvel

@@ -1,6 +1,10 @@
 #include "install/ThreadInstallationNorvelPrimaire.h"
 
+#include "core/Format.h"
+#include "core/Messages.h"
 #include "install/DesinstallationVersions.h"
+#include "platform/Chemins.h"
+#include "platform/Journal.h"
 #include "install/ExecutionSetup.h"
 #include "install/LancementClient.h"
 #include "install/TelechargementSetup.h"
@@ -36,12 +40,18 @@ void TThreadInstallationNorvelPrimaire::TelechargerInstallation(std::wstring& AF
 
 void TThreadInstallationNorvelPrimaire::InstallerClient(const std::wstring& AFichier) {
   AjouterEvenement(EI_Installation, true);
-  norvel::InstallerClient(FSequenceur, AFichier, FCheminInstallation);
+  const DWORD code = norvel::InstallerClient(FSequenceur, AFichier, FCheminInstallation);
+  SetCodeRetourSetup(code);
+  Journaliser(Format(Msg::JournalCodeRetourSetup, {static_cast<unsigned long>(code)}));
 }
 
 void TThreadInstallationNorvelPrimaire::ConfigurerEtLancerClient() {
   AjouterEvenement(EI_Configuration, true);
-  norvel::ConfigurerEtLancerClient(FNomEcole, FNomDomaine, FPort, FServeurEnService);
+  if (FSansUtilisateur)
+    Journaliser(Format(Msg::JournalConnexionSansLancement,
+                       {ConfigurerSansLancerClient(DossierDe(FFichierIconePortail), FNomEcole, FNomDomaine, FPort)}));
+  else
+    norvel::ConfigurerEtLancerClient(FNomEcole, FNomDomaine, FPort, FServeurEnService);
   AjouterEvenement(EI_Termine, true);
 }
 

@@ -11,6 +11,7 @@
 #include "http/ErreursHttp.h"
 #include "http/RequeteHttp.h"
 #include "http/UrlDecomposee.h"
+#include "platform/Executable.h"
 #include "school/HotesNorvel.h"
 #include "school/LectureJson.h"
 
@@ -63,6 +64,8 @@ void LireInfos(const std::string& reponse, TypeInfosHebNP& infos) {
 }
 
 }  // namespace
+
+std::wstring CodePlateformeInfosHeb() { return SystemeWindows64Bits() ? L"Win64" : L"Win32"; }
 
 TApiRecuperationInfosHebNP::TApiRecuperationInfosHebNP(TypeEnvironnementDeploiement AEnvironnementDeploiement,
                                                        TRef<IAttente> AAttente,

@@ -6,6 +6,7 @@
 
 #include "platform/ApplicationGraphique.h"
 #include "platform/Executable.h"
+#include "platform/Journal.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
@@ -52,8 +53,6 @@ std::wstring TitreFicheInstalleur(const TypeVersion& version) {
 std::wstring FormaterTitreEtape(int numero, int total, const std::wstring& texte) {
   return Format(Msg::TitreEtape, {numero, total, texte});
 }
-
-std::wstring CodePlateformeInfosHeb() { return SystemeWindows64Bits() ? L"Win64" : L"Win32"; }
 
 std::wstring SansBlancsAuxExtremites(const std::wstring& texte) {
   size_t debut = 0, fin = texte.size();
@@ -217,6 +216,8 @@ void TFicheInstalleurNorvelPrimaire::CreerComposants() {
   LabelErreurEtape7 = CreerLibelleRouge(principal, Id::LabelErreurEtape7);
 
   btnFermer = CreerControle(principal, L"BUTTON", Msg::BoutonFermer, WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, Id::btnFermer);
+  LienJournal = CreerControle(principal, L"BUTTON", Msg::OuvrirJournal, WS_TABSTOP | BS_PUSHBUTTON, Id::LienJournal);
+  ShowWindow(LienJournal, SW_HIDE);
 
   // Top margin, height, indent: the page's design at 96 dots per inch.
   FPile.Ajouter(PanelEtape1->Handle(), 10, 22);
@@ -332,6 +333,8 @@ void TFicheInstalleurNorvelPrimaire::Disposer() {
   SetWindowPos(PanelPrincipal->Handle(), nullptr, largeurImage, 0, largeur, hauteur, SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(btnFermer, nullptr, largeur - e(MargeBord) - e(89), hauteur - e(MargeBord) - e(22), e(89), e(22),
                SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(LienJournal, nullptr, largeur - e(2 * MargeBord + 89 + 120), hauteur - e(MargeBord) - e(22), e(120),
+               e(22), SWP_NOZORDER | SWP_NOACTIVATE);
   // Sizes within the panels follow the stack, which places the panels themselves.
   const int texte = -1;
   const int hauteurTitre = e(20), hauteurLigne = e(18);
@@ -520,6 +523,9 @@ void TFicheInstalleurNorvelPrimaire::TraiterCommande(int id, int notification, H
     case Id::btnFermer:
       btnFermerClick();
       break;
+    case Id::LienJournal:
+      OuvrirJournal();
+      break;
   }
 }
 
@@ -582,6 +588,7 @@ void TFicheInstalleurNorvelPrimaire::TesterAccesInternet() {
   // The wizard stops at step 1: only "Fermer" remains.
   if (propositions.empty()) {
     SetTexte(LabelErreurEtape1, Msg::AucuneConfigurationHttp);
+    ProposerJournal();
     SetFocus(btnFermer);
     return;
   }
@@ -589,6 +596,7 @@ void TFicheInstalleurNorvelPrimaire::TesterAccesInternet() {
   int choix = 0;
   if (!ChoisirConfiguration(propositions, choix)) {
     SetTexte(LabelErreurEtape1, Msg::AnnulationChoixConfiguration);
+    ProposerJournal();
     SetFocus(btnFermer);
     return;
   }
@@ -657,6 +665,7 @@ void TFicheInstalleurNorvelPrimaire::BtnValidationRNEClick() {
   if (!trouvee) {
     SetTexte(LabelErreurEtape2, erreur);
     InsererSous(LabelErreurEtape2, PanelEtape2);
+    ProposerJournal();
     return;
   }
   SetTexte(LabelNomEcole, infos.NomEcole);
@@ -712,6 +721,17 @@ void TFicheInstalleurNorvelPrimaire::CheckboxCGUEtape4Change() {
 
 void TFicheInstalleurNorvelPrimaire::btnFermerClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
 
+void TFicheInstalleurNorvelPrimaire::ProposerJournal() {
+  if (const auto journal = JournalProcessus(); journal && !journal->Chemin().empty()) ShowWindow(LienJournal, SW_SHOW);
+}
+
+void TFicheInstalleurNorvelPrimaire::OuvrirJournal() {
+  if (const auto journal = JournalProcessus())
+    ShellExecuteW(Handle(), L"open", journal->Chemin().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TFicheInstalleurNorvelPrimaire::PreRemplirRne(const std::wstring& ARne) { SetTexte(EditRNE, ARne); }
+
 TRef<IAbonneEvenementInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::Abonne() {
   return TRef<IAbonneEvenementInstallationsClientLourd>(static_cast<IAbonneEvenementInstallationsClientLourd*>(this));
 }
@@ -735,6 +755,7 @@ void TFicheInstalleurNorvelPrimaire::AfficherSousEtape(const std::wstring& texte
 }
 
 void TFicheInstalleurNorvelPrimaire::PasserSousEtapeEnErreur() {
+  ProposerJournal();
   Cacher(PatienceEtape6);
   SetCouleurTexte(LabelSousEtapeInstallation, Rouge);
 }
@@ -747,6 +768,7 @@ void TFicheInstalleurNorvelPrimaire::RaccourciPortailCree() {
 void TFicheInstalleurNorvelPrimaire::EchecRaccourciPortail(const std::wstring& AMessage) {
   SetTexte(LabelErreurEtape5, AMessage);
   InsererSous(LabelErreurEtape5, PanelEtape5);
+  ProposerJournal();
   // The installation goes on.
   MontrerPanneauEtape6Sous(LabelErreurEtape5);
 }
@@ -791,6 +813,7 @@ void TFicheInstalleurNorvelPrimaire::EchecLancement(const std::wstring& AMessage
   SetTexte(LabelErreurEtape7, AMessage);
   // Under step 7, whose failure it reports.
   InsererSous(LabelErreurEtape7, PanelEtape7);
+  ProposerJournal();
 }
 
 }  // namespace norvel

@@ -30,9 +30,6 @@ inline constexpr int NombreEtapes = 7;
 std::wstring TitreFicheInstalleur(const TypeVersion& version);
 // "<numero>/<total>. <texte>".
 std::wstring FormaterTitreEtape(int numero, int total, const std::wstring& texte);
-// The platform code the school lookup sends: "Win64" on 64-bit Windows, whether the program runs
-// as a 64-bit process or as a 32-bit one under WOW64; "Win32" otherwise.
-std::wstring CodePlateformeInfosHeb();
 // The identifier typed, without the characters of code 32 or below at either end.
 std::wstring SansBlancsAuxExtremites(const std::wstring& texte);
 
@@ -56,6 +53,8 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
   // The internal menu when it is shown on this machine, else none.
   TMenuPopupOvalis* MenuOvalis() const { return FMenuOvalis.get(); }
   UINT Ppp() const { return FEchelle.Ppp; }
+  // The identifier given on the command line, typed in for the user (step 2 shows it).
+  void PreRemplirRne(const std::wstring& ARne);
 
   // ---- Progress of steps 5 to 7, from the installation manager on the user-interface thread
   void RaccourciPortailCree() override;
@@ -98,6 +97,9 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
   void LabelEtape4LienClick();
   void CheckboxCGUEtape4Change();
   void btnFermerClick();
+  // After a failure: the button that opens the run's journal, when there is one.
+  void ProposerJournal();
+  void OuvrirJournal();
   void BasculerModeTest();
 
  private:
@@ -189,6 +191,7 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
   TControleImage* ImageViewer = nullptr;
   TPanneau* PanelPrincipal = nullptr;
   HWND btnFermer = nullptr;
+  HWND LienJournal = nullptr;
   TPanneau* PanelEtape1 = nullptr;
   HWND LabelEtape1 = nullptr;
   TControleImage* ImageCheckEtape1 = nullptr;
