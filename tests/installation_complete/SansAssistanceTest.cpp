@@ -196,6 +196,19 @@ TEST_F(SansAssistance, InstallsTheClientAndExitsZero) {
   }
 }
 
+TEST_F(SansAssistance, ASetupThatAsksForARestartGivesItsCodeBack) {
+  const TProxyMachineTemporaire proxy({WINHTTP_ACCESS_TYPE_NAMED_PROXY, Monde().AdresseProxy("squid_ouvert"),
+                                       L"<local>;localhost;127.0.0.1"});
+  // The setup inherits the assistant's environment.
+  const TVariableEnvironnement redemarrage(L"NORVEL_SETUP_REDEMARRAGE", L"1");
+  const TExecution execution = Executer(Deploiement);
+  EXPECT_EQ(execution.Code, 3010u) << VersUtf8(execution.Journal);
+  EXPECT_NE(execution.Journal.find(L"Le programme d'installation s'est terminé avec le code 3010"), std::wstring::npos);
+  EXPECT_NE(execution.Journal.find(L"code de sortie 3010 (installation réussie, le poste doit redémarrer)"),
+            std::wstring::npos);
+  VerifierClientInstalle(L":TestConnexion");
+}
+
 TEST_F(SansAssistance, EachFailureExitsWithItsCodeAndTheJournalNamesItsCause) {
   const TProxyMachineTemporaire proxy({WINHTTP_ACCESS_TYPE_NAMED_PROXY, Monde().AdresseProxy("squid_ouvert"),
                                        L"<local>;localhost;127.0.0.1"});
