@@ -9,6 +9,7 @@
 #include <functional>
 #include <thread>
 
+#include "platform/AppelThreadPrincipal.h"
 #include "platform/AttenteApplication.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
@@ -190,7 +191,7 @@ TEST_F(ApiRecuperationInfosHebNP, LAttentePasseParLeServiceDeLAppelant) {
   bool appelExecute = false;
   std::thread autre([&] {
     Sleep(100);
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { appelExecute = true; });
+    AppelerSurThreadPrincipal([&] { appelExecute = true; });
   });
   const TypeInfosHebNP infos = Recuperer(L"0750001A~lent=800", L"Win64", attente.Get());
   const bool executePendantLAttente = appelExecute;
