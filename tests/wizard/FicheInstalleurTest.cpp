@@ -513,6 +513,11 @@ TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
        {raccourci, AppelAvec(&I::DesinstallationEnCours, version), AppelAvec(&I::EchecDesinstallation, L"Code de sortie 5")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, desinstallation + L" Code de sortie 5", true,
        {Id::ImageCheckEtape5}, false},
+      // The catalogue or the registry unreadable before any removal: the message alone, shown.
+      {"échec avant toute désinstallation",
+       {raccourci, AppelAvec(&I::EchecDesinstallation, L"Catalogue des produits illisible")},
+       {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, L"Catalogue des produits illisible", true,
+       {Id::ImageCheckEtape5}, false},
       {"téléchargement en échec",
        {raccourci, telechargement, AppelAvec(&I::EchecTelechargement, L"Erreur HTTP 404 : Not Found")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
@@ -622,11 +627,11 @@ TEST_F(FicheInstalleur, AffichageA150PourCent) {
   JusquALEcole();
   FBanc.Cliquer(Id::BtnValidationEcole);
   FBanc.Cliquer(Id::CheckboxCGUEtape4);
-  FBanc.Fiche().RaccourciPortailCree();
-  FBanc.Fiche().TelechargementEnCours();
-  FBanc.Fiche().InstallationEnCours();
-  FBanc.Fiche().InstallationTerminee();
-  FBanc.Fiche().EchecLancement(L"Aucune application associée");
+  FBanc.Fiche().Abonne()->RaccourciPortailCree();
+  FBanc.Fiche().Abonne()->TelechargementEnCours();
+  FBanc.Fiche().Abonne()->InstallationEnCours();
+  FBanc.Fiche().Abonne()->InstallationTerminee();
+  FBanc.Fiche().Abonne()->EchecLancement(L"Aucune application associée");
 
   RECT proposee{100, 50, 100 + 1200, 50 + 820};
   SendMessageW(FBanc.Fenetre(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposee));
@@ -668,12 +673,12 @@ TEST_F(FicheInstalleur, LIndicateurDePatienceNeTourneQueMontre) {
   };
   ASSERT_NE(indicateur(Id::PatienceEtape6), nullptr);
   EXPECT_FALSE(indicateur(Id::PatienceEtape1)->Anime()) << "hidden since step 1 ended";
-  FBanc.Fiche().RaccourciPortailCree();
+  FBanc.Fiche().Abonne()->RaccourciPortailCree();
   const int depart = indicateur(Id::PatienceEtape6)->Etape();
   ASSERT_TRUE(FBanc.Pomper([&] { return indicateur(Id::PatienceEtape6)->Etape() != depart; }, 3000));
   EXPECT_TRUE(indicateur(Id::PatienceEtape6)->Anime());
-  FBanc.Fiche().TelechargementEnCours();
-  FBanc.Fiche().EchecTelechargement(L"Erreur HTTP 404 : Not Found");
+  FBanc.Fiche().Abonne()->TelechargementEnCours();
+  FBanc.Fiche().Abonne()->EchecTelechargement(L"Erreur HTTP 404 : Not Found");
   FBanc.Laisser(600);
   EXPECT_FALSE(indicateur(Id::PatienceEtape6)->Anime());
   const int arret = indicateur(Id::PatienceEtape6)->Etape();
