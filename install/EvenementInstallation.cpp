@@ -25,6 +25,9 @@ void TransmettreEvenement(IAbonneEvenementInstallationsClientLourd& AAbonne, con
     case EI_Termine:
       if (succes) AAbonne.LancementTermine();
       break;
+    case EI_ProgressionTelechargement:
+      AAbonne.ProgressionTelechargement(AEvenement.Recus, AEvenement.Total);
+      break;
   }
 }
 

@@ -15,6 +15,8 @@ enum TypeNatureEvenementInstallation : uint8_t {
   EI_Installation,
   EI_Configuration,
   EI_Termine,
+  // The setup's bytes received so far (Recus) of its size (Total, 0 while unknown).
+  EI_ProgressionTelechargement,
 };
 
 struct TypeEvenementInstallation {
@@ -23,6 +25,8 @@ struct TypeEvenementInstallation {
   bool Succes = false;
   // The display name of the version being removed, the error's message, or empty.
   std::wstring Chaine;
+  uint64_t Recus = 0;
+  uint64_t Total = 0;
 
   bool operator==(const TypeEvenementInstallation&) const = default;
 };
@@ -40,6 +44,8 @@ struct IAbonneEvenementInstallationsClientLourd : IUnknown {
   virtual void InstallationTerminee() = 0;
   virtual void LancementTermine() = 0;
   virtual void EchecLancement(const std::wstring& AMessage) = 0;
+  // A few times a second during the download; a subscriber that shows no progress ignores it.
+  virtual void ProgressionTelechargement(uint64_t /*ARecus*/, uint64_t /*ATotal*/) {}
 };
 
 }  // namespace norvel

@@ -31,14 +31,23 @@ TThreadInstallationClientLourd::~TThreadInstallationClientLourd() {
 
 void TThreadInstallationClientLourd::Arreter() {
   FArretDemande = true;
+  FInterruption.Demander();
   TerminerEtAttendre();
 }
 
 void TThreadInstallationClientLourd::AjouterEvenement(TypeNatureEvenementInstallation ANature, bool ASucces,
                                                       const std::wstring& AChaine) {
+  Empiler({ANature, ASucces, AChaine});
+}
+
+void TThreadInstallationClientLourd::AjouterProgression(uint64_t ARecus, uint64_t ATotal) {
+  Empiler({EI_ProgressionTelechargement, true, {}, ARecus, ATotal});
+}
+
+void TThreadInstallationClientLourd::Empiler(TypeEvenementInstallation AEvenement) {
   {
     std::lock_guard verrou(FSectionCritique);
-    FListeEvenementInstallation.push_back({ANature, ASucces, AChaine});
+    FListeEvenementInstallation.push_back(std::move(AEvenement));
   }
   // Each event gets its own wake-up, hence its own idle pass of the main loop.
   ReveillerBouclePrincipale();

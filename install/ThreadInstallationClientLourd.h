@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/OvThread.h"
+#include "http/InterruptionRequete.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "install/EvenementInstallation.h"
 #include "install/LancementExecutable.h"
@@ -41,12 +42,13 @@ class TThreadInstallationClientLourd : public TOvThread {
                                  const TypeDonneesInstallationClientLourd& ADonnees);
   ~TThreadInstallationClientLourd() override;
 
-  // User-interface thread: asks the worker to stop at its next check and waits, without limit,
-  // for its end (a worker never started ends at once).
+  // User-interface thread: asks the worker to stop at its next check (a download stops at once)
+  // and waits, without limit, for its end (a worker never started ends at once).
   void Arreter();
 
   // Worker side: queues an event and wakes the main loop.
   void AjouterEvenement(TypeNatureEvenementInstallation ANature, bool ASucces, const std::wstring& AChaine = {});
+  void AjouterProgression(uint64_t ARecus, uint64_t ATotal);
   // User-interface side: takes the oldest event; false when none is queued.
   bool ExtraireEvenement(TypeEvenementInstallation& AEvenement);
   bool EvenementsEnAttente();
@@ -66,6 +68,8 @@ class TThreadInstallationClientLourd : public TOvThread {
   [[noreturn]] void EchecEtape(TypeNatureEvenementInstallation ANature, const std::wstring& AMessage);
 
   bool ArretDemande() const { return FArretDemande; }
+  // Stops the download in progress when the window asks the worker to stop.
+  TInterruptionRequete& Interruption() { return FInterruption; }
 
   void Executer() override;
 
@@ -84,9 +88,12 @@ class TThreadInstallationClientLourd : public TOvThread {
   const TRef<ISessionsClientsHttp> FSessionsHttp;
 
  private:
+  void Empiler(TypeEvenementInstallation AEvenement);
+
   std::mutex FSectionCritique;
   std::deque<TypeEvenementInstallation> FListeEvenementInstallation;
   std::atomic<bool> FArretDemande{false};
+  TInterruptionRequete FInterruption;
 };
 
 }  // namespace norvel

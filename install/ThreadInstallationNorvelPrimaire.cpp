@@ -26,7 +26,10 @@ void TThreadInstallationNorvelPrimaire::TelechargerInstallation(std::wstring& AF
   AjouterEvenement(EI_Telechargement, true);
   const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(FUrlTelechargement);
   // The configured session: the program's proxy, evaluated or asked credentials included.
-  TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FUrlTelechargement, fichier);
+  TypeOptionsTelechargement options;
+  options.Progression = [this](uint64_t recus, uint64_t total) { AjouterProgression(recus, total); };
+  options.Interruption = &Interruption();
+  TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FUrlTelechargement, fichier, options);
   // Only a complete download is handed over (and deleted when the worker ends).
   AFichier = fichier;
 }

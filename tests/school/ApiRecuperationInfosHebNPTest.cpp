@@ -112,8 +112,15 @@ TEST_F(ApiRecuperationInfosHebNP, MessagesDErreur) {
       {L"0750001A~portTcp=70000", L"'70000' n'est pas une valeur entière correcte"},
       {L"0750001A~simulation=\"oui\"", L"'oui' n'est pas une valeur booléenne"},
       {L"0750001A~serveurEnService=\"vrai\"", L"'vrai' n'est pas une valeur booléenne"},
+      // A record is a few KiB: one far larger is refused, announced or not, without being held.
+      {L"0750001A~volumineux=300", L"La réponse du serveur dépasse la taille attendue (256 Kio au plus) : elle a été abandonnée."},
+      {L"0750001A~volumineux=300~longueur-inconnue",
+       L"La réponse du serveur dépasse la taille attendue (256 Kio au plus) : elle a été abandonnée."},
   };
   for (const auto& c : cas) EXPECT_EQ(Erreur(c.identifiant), c.message) << VersUtf8(c.identifiant);
+
+  // Within the bound, a large record is read like any other.
+  EXPECT_EQ(Recuperer(L"0750001A~volumineux=200~longueur-inconnue").NomEcole, L"École élémentaire Jules Ferry");
 
   // A body that is not JSON: the parser's explanation, whatever its words.
   const std::wstring invalide = Erreur(L"0750001A~json-invalide");
