@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <thread>
 
 #include "platform/AttenteApplication.h"
@@ -15,6 +16,7 @@
 #include "http/ExceptionWinhttp.h"
 #include "school/ApiRecuperationInfosHebNP.h"
 #include "school/HotesNorvel.h"
+#include "support/EnvironnementTest.h"
 #include "support/Monde.h"
 #include "support/SessionsHttpEssai.h"
 
@@ -26,12 +28,14 @@ namespace {
 class ApiRecuperationInfosHebNP : public testing::Test {
  protected:
   void SetUp() override { PointerVersPort(Monde().Port("https")); }
-  void TearDown() override { SetEnvironmentVariableW(VariablePortInfosHebDeveloppement, nullptr); }
 
   static TMonde& Monde() { return MondePartage(); }
-  static void PointerVersPort(uint16_t port) {
-    SetEnvironmentVariableW(VariablePortInfosHebDeveloppement, std::to_wstring(port).c_str());
+  // The variable comes back as it was when the test ends.
+  void PointerVersPort(uint16_t port) {
+    FPort.reset();
+    FPort.emplace(VariablePortInfosHebDeveloppement, std::to_wstring(port));
   }
+  std::optional<TVariableEnvironnement> FPort;
 
   TypeInfosHebNP Recuperer(const std::wstring& identifiant, const std::wstring& plateforme = L"Win64",
                            IAttente* attente = nullptr) {
