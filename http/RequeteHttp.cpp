@@ -1,7 +1,10 @@
 #include "http/RequeteHttp.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "core/Exceptions.h"
+#include "core/Format.h"
 #include "core/Messages.h"
 #include "http/ErreursHttp.h"
 #include "http/WinhttpVerifie.h"
@@ -10,7 +13,10 @@ namespace norvel {
 
 namespace {
 
-constexpr DWORD TailleTamponLecture = 8192;
+// One wake-up of the reading thread moves up to this much: WinHTTP hands over what it has
+// buffered, so a large buffer turns a fast link into few, large reads (measured by
+// scripts/bench/telechargement-http).
+constexpr DWORD TailleTamponLecture = TailleTamponLectureHttp;
 // Header values are read into 500 characters, the terminating null included.
 constexpr DWORD CaracteresEntete = 500;
 constexpr DWORD NotificationsSuivies =
@@ -20,8 +26,6 @@ constexpr DWORD NotificationsSuivies =
 static_assert(NotificationsSuivies == 0x7E0C00);
 // A server or WinHTTP that keeps asking for the request again would hold the caller forever.
 constexpr int MaxRenvoisDemandes = 10;
-// The most memory reserved ahead on the word of the server's Content-Length.
-constexpr uint64_t ReserveMaximale = 512ull * 1024 * 1024;
 constexpr const wchar_t* VersionsSquidSansHttp11[] = {L"2.4", L"2.5", L"2.6", L"2.7", L"3.0", L"3.1"};
 
 std::wstring NomOperationAsynchrone(DWORD_PTR api) {
@@ -55,7 +59,18 @@ class TTexteEnClair {
   std::wstring FTexte;
 };
 
+std::wstring KioDe(size_t octets) { return std::to_wstring((octets + 1023) / 1024); }
+
 }  // namespace
+
+std::optional<uint64_t> LireEntierHttp(std::wstring_view texte) {
+  // 19 digits always fit in 64 bits: a longer or foreign value is no length at all.
+  if (texte.empty() || texte.size() > 19 || texte.find_first_not_of(L"0123456789") != std::wstring_view::npos)
+    return std::nullopt;
+  uint64_t valeur = 0;
+  for (const wchar_t c : texte) valeur = valeur * 10 + static_cast<uint64_t>(c - L'0');
+  return valeur;
+}
 
 bool TConditionFinDAttenteRequeteHttp::EstAtteinte(bool arretApplication, bool) {
   if (FNotificationEnAttente->load()) return true;
@@ -66,7 +81,6 @@ TRequeteHttp::TRequeteHttp(TClientHttp& client, IAttente* attente, const std::ws
                            const std::wstring& paramUrl, bool https, bool pragmaNoCache, const std::wstring& versionHttp)
     : FClient(client),
       FAttente(attente),
-      FTamponReadData(TailleTamponLecture),
       FVersionHttpAttendue(versionHttp),
       FMethode(methode) {
   TSessionClientsHttp& session = FClient.Session();
@@ -107,8 +121,11 @@ void CALLBACK TRequeteHttp::Callback(HINTERNET handle, DWORD_PTR contexte, DWORD
   // Counted before the notification is visible: the destruction, which ends at the
   // handle-closing notification, waits for this call to be over.
   ++requete->FCallbacksEnCours;
-  TypeNotificationCallbackWinHttp notification{genre, {}};
-  if (information && longueur) notification.Parametre.assign(static_cast<const char*>(information), longueur);
+  TypeNotificationCallbackWinHttp notification{genre, {}, longueur};
+  // A read's block is the read buffer itself, which nobody touches until the next read: its
+  // bytes go from there to their destination without a copy here.
+  if (information && longueur && genre != WINHTTP_CALLBACK_STATUS_READ_COMPLETE)
+    notification.Parametre.assign(static_cast<const char*>(information), longueur);
   {
     std::lock_guard verrou(requete->FSectionCritique);
     requete->FNotifications.push_back(std::move(notification));
@@ -131,6 +148,7 @@ std::vector<TypeNotificationCallbackWinHttp> TRequeteHttp::PrendreNotifications(
 void TRequeteHttp::Envoyer() {
   // Reponse holds the body of the last response only; a resend restarts a streamed body.
   FReponse.clear();
+  FOctetsRecus = 0;
   FEnvoi.Ecrits = 0;
   const std::wstring& entetes = *FEnvoi.Entetes;
   const std::string& donnees = *FEnvoi.Donnees;
@@ -180,16 +198,16 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
             VerifWinHttpReceiveResponse(FRequete, nullptr);
           break;
         case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
-          ReserverCorps();
+          DebutReponse();
           VerifWinHttpQueryDataAvailable(FRequete, nullptr);
           break;
         case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
-          VerifWinHttpReadData(FRequete, FTamponReadData.data(), TailleTamponLecture, nullptr);
+          LireMorceau(LireParametre<DWORD>(notification));
           break;
         case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
-          if (!notification.Parametre.empty()) {
-            FReponse += notification.Parametre;
-            VerifWinHttpReadData(FRequete, FTamponReadData.data(), TailleTamponLecture, nullptr);
+          if (notification.Longueur != 0) {
+            RecevoirMorceau(notification.Longueur);
+            VerifWinHttpQueryDataAvailable(FRequete, nullptr);
           } else if (!RenvoyerAvecAuthProxy()) {
             VerifierCorpsComplet();
             fini = true;
@@ -215,23 +233,58 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
   if (verifierVersionHttp) VerifierVersionHttp();
 }
 
-void TRequeteHttp::ReserverCorps() {
-  // Room for the announced body at once: growing by doubling would copy it again and again
-  // and, at the last copy, hold it nearly twice. Beyond the limit it simply grows.
-  const std::wstring annonce = Entete(WINHTTP_QUERY_CONTENT_LENGTH);
-  if (annonce.empty() || annonce.size() > 12 || annonce.find_first_not_of(L"0123456789") != std::wstring::npos) return;
-  const uint64_t taille = std::stoull(annonce);
-  if (taille <= ReserveMaximale) FReponse.reserve(static_cast<size_t>(taille));
+void TRequeteHttp::DebutReponse() {
+  FOctetsRecus = 0;
+  FPuitsReponse = FPuits && StatutReponse() != L"407" ? FPuits : nullptr;
+  if (FPuitsReponse) {
+    FPuitsReponse->DebutCorps(*this);
+    return;
+  }
+  // A body announced beyond the bound is refused before its first byte; one within it gets
+  // its room at once (growing by doubling would copy it again and again).
+  const std::optional<uint64_t> annonce = LongueurAnnoncee();
+  if (annonce && *annonce > FCorpsMax) throw EOvalis(Format(Msg::CorpsHttpTropGrand, {KioDe(FCorpsMax)}));
+  if (annonce) FReponse.reserve(static_cast<size_t>(*annonce));
 }
+
+void TRequeteHttp::LireMorceau(DWORD disponibles) {
+  // Allocated at the first read: a request that fails before its body never holds it.
+  if (FTamponReadData.empty()) FTamponReadData.resize(TailleTamponLecture);
+  // What WinHTTP holds already, up to the buffer's size; nothing announced (the end of the
+  // body, or WinHTTP does not say) reads a whole buffer, which ends at the end of the body.
+  const DWORD taille = disponibles == 0 ? TailleTamponLecture : std::min(disponibles, TailleTamponLecture);
+  VerifWinHttpReadData(FRequete, FTamponReadData.data(), taille, nullptr);
+}
+
+void TRequeteHttp::RecevoirMorceau(DWORD taille) {
+  FOctetsRecus += taille;
+  if (FPuitsReponse) {
+    FPuitsReponse->Morceau(FTamponReadData.data(), taille);
+    return;
+  }
+  // An endless or lying body stops here, never past the bound.
+  const size_t taillePlus = FReponse.size() + taille;
+  if (taillePlus > FCorpsMax) throw EOvalis(Format(Msg::CorpsHttpTropGrand, {KioDe(FCorpsMax)}));
+  // A body of unknown length grows by doubling, but never makes room beyond the bound (a
+  // string's own growth would: it doubles whatever room it is asked for).
+  if (taillePlus > FReponse.capacity()) {
+    std::string agrandie;
+    agrandie.reserve(std::min(std::max(taillePlus, 2 * FReponse.capacity()), FCorpsMax));
+    agrandie.append(FReponse);
+    FReponse.swap(agrandie);
+  }
+  FReponse.append(FTamponReadData.data(), taille);
+}
+
+std::optional<uint64_t> TRequeteHttp::LongueurAnnoncee() const { return LireEntierHttp(Entete(WINHTTP_QUERY_CONTENT_LENGTH)); }
 
 void TRequeteHttp::VerifierCorpsComplet() const {
   // WinHTTP under Wine ends a body cut short by the server like a complete one; the length the
   // server announced tells them apart.
   const std::wstring statut = StatutReponse();
   if (FMethode == L"HEAD" || statut == L"204" || statut == L"304") return;
-  const std::wstring annonce = Entete(WINHTTP_QUERY_CONTENT_LENGTH);
-  if (annonce.empty() || annonce.find_first_not_of(L"0123456789") != std::wstring::npos) return;
-  if (std::stoull(annonce) != FReponse.size())
+  const std::optional<uint64_t> annonce = LongueurAnnoncee();
+  if (annonce && *annonce != FOctetsRecus)
     throw EExceptionWinhttp(ERROR_WINHTTP_CONNECTION_ERROR, NomOperationAsynchrone(API_READ_DATA));
 }
 

@@ -14,8 +14,10 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Attente.h"
@@ -26,10 +28,40 @@
 namespace norvel {
 
 // One status notification as WinHTTP gave it: its code and a copy of its information block.
+// A read's block is the request's own read buffer: only its length is kept (Longueur), the
+// bytes are taken from the buffer itself.
 struct TypeNotificationCallbackWinHttp {
   uint32_t Genre = 0;
   std::string Parametre;
+  uint32_t Longueur = 0;
 };
+
+class TRequeteHttp;
+
+// Where a streamed response body goes instead of Reponse (a file, a digest, a counter): the
+// chunks of each response as they arrive, straight from the read buffer.
+class TPuitsCorpsHttp {
+ public:
+  virtual ~TPuitsCorpsHttp() = default;
+  // A response's headers are in, before its first byte; raising ends the request. A resend
+  // (asked by WinHTTP, or with a proxy's credentials) calls it again: what came before is void.
+  // The body of a proxy's 407 never comes here: it may be followed by a resend, and is kept in
+  // Reponse like any small answer.
+  virtual void DebutCorps(const TRequeteHttp& requete) = 0;
+  // The bytes are valid during the call only: the buffer is read into again afterwards.
+  virtual void Morceau(const char* octets, size_t taille) = 0;
+};
+
+// The most one read moves: the largest chunk a sink is given.
+inline constexpr uint32_t TailleTamponLectureHttp = 256 * 1024;
+
+// A body kept in memory is bounded: past the bound the request ends with a message. Callers
+// that know their answers are small (a lookup, a test page) choose a much smaller one.
+inline constexpr size_t CorpsEnMemoireMaxParDefaut = 64u * 1024 * 1024;
+
+// A decimal header value (Content-Length, a bound of Content-Range) read with its guard: empty
+// unless it is digits only and fits in 64 bits.
+std::optional<uint64_t> LireEntierHttp(std::wstring_view texte);
 
 enum class TypeFonctionHttpDesactivable { fhdCookies, fhdRedirects, fhdAuthentication, fhdKeepAlive };
 using TypeFonctionsHttpDesactivable = std::set<TypeFonctionHttpDesactivable>;
@@ -80,6 +112,11 @@ class TRequeteHttp {
   // From any thread: a request waiting in Executer stops with the cancellation exception.
   void Interrompre();
 
+  // Before Executer: the bodies of the responses go to puits (not owned) instead of Reponse.
+  void EnvoyerCorpsDans(TPuitsCorpsHttp* puits) { FPuits = puits; }
+  // Before Executer: the most bytes a body kept in Reponse may have (CorpsEnMemoireMaxParDefaut).
+  void LimiterCorpsEnMemoire(size_t octetsMax) { FCorpsMax = octetsMax; }
+
   // Milliseconds, in this order.
   void AffecterTimeOuts(int resolution, int connexion, int envoi, int reception);
   void AjouterCertificatClient(PCCERT_CONTEXT certificat);
@@ -99,8 +136,14 @@ class TRequeteHttp {
   std::wstring SetCookie() const { return Entete(WINHTTP_QUERY_SET_COOKIE); }
   std::wstring ContentRange() const { return Entete(WINHTTP_QUERY_CONTENT_RANGE); }
   std::wstring Range() const { return Entete(WINHTTP_QUERY_RANGE); }
-  // The body of the last response, as received so far.
+  // The body of the last response, as received so far (empty when it went to a sink).
   const std::string& Reponse() const { return FReponse; }
+  // The body's bytes of the last response received so far, wherever they went.
+  uint64_t OctetsRecus() const { return FOctetsRecus; }
+  // Content-Length, when the server gave a readable one.
+  std::optional<uint64_t> LongueurAnnoncee() const;
+  std::wstring ETag() const { return Entete(WINHTTP_QUERY_ETAG); }
+  std::wstring DerniereModification() const { return Entete(WINHTTP_QUERY_LAST_MODIFIED); }
 
   const std::wstring& Proxy() const { return FProxy; }
   HINTERNET Handle() const { return FRequete; }
@@ -113,7 +156,9 @@ class TRequeteHttp {
   void Envoyer();
   void EcrireMorceau();
   bool RenvoyerAvecAuthProxy();
-  void ReserverCorps();
+  void DebutReponse();
+  void LireMorceau(DWORD disponibles);
+  void RecevoirMorceau(DWORD taille);
   void VerifierCorpsComplet() const;
   void VerifierVersionHttp() const;
   void SetInfoAuth(DWORD cible, const TypeInfoAuthHttp& infoAuth);
@@ -133,6 +178,11 @@ class TRequeteHttp {
   std::vector<char> FTamponReadData;
   std::string FTamponWriteData;
   std::string FReponse;
+  uint64_t FOctetsRecus = 0;
+  TPuitsCorpsHttp* FPuits = nullptr;
+  // The sink of the response being read: none for a proxy's 407 (see TPuitsCorpsHttp).
+  TPuitsCorpsHttp* FPuitsReponse = nullptr;
+  size_t FCorpsMax = CorpsEnMemoireMaxParDefaut;
   bool FCallbackActive = false;
   bool FDebutUtilisation = false;
   std::wstring FVersionHttpAttendue;

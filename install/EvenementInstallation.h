@@ -2,6 +2,7 @@
 // What the installation worker tells the window: each stage started, succeeded or failed, as a
 // call of the wizard's subscriber interface. The worker calls a stand-in that posts each call
 // to the user-interface thread, where the subscriber receives it.
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -24,6 +25,9 @@ struct IAbonneEvenementInstallationsClientLourd : IUnknown {
   virtual void InstallationTerminee() = 0;
   virtual void LancementTermine() = 0;
   virtual void EchecLancement(const std::wstring& AMessage) = 0;
+  // A few times a second during the download: the setup's bytes received so far of its size
+  // (0 while unknown); a subscriber that shows no progress ignores it.
+  virtual void ProgressionTelechargement(uint64_t /*ARecus*/, uint64_t /*ATotal*/) {}
 };
 
 }  // namespace norvel
@@ -68,13 +72,16 @@ class TAbonnePosteInstallations final
   void EchecLancement(const std::wstring& AMessage) override {
     Poster(&IAbonneEvenementInstallationsClientLourd::EchecLancement, AMessage);
   }
+  void ProgressionTelechargement(uint64_t ARecus, uint64_t ATotal) override {
+    Poster(&IAbonneEvenementInstallationsClientLourd::ProgressionTelechargement, ARecus, ATotal);
+  }
 
  private:
-  // The texts travel as copies of their own.
+  // The arguments travel as copies of their own.
   template <class... TypeParametres, class... TypeArguments>
   void Poster(void (IAbonneEvenementInstallationsClientLourd::*AOperation)(TypeParametres...),
               const TypeArguments&... AArguments) {
-    FAdresse.Poster([destinataire = FDestinataire, AOperation, ... copies = std::wstring(AArguments)] {
+    FAdresse.Poster([destinataire = FDestinataire, AOperation, ... copies = AArguments] {
       (destinataire->*AOperation)(copies...);
     });
   }

@@ -33,6 +33,7 @@ TThreadInstallationClientLourd::~TThreadInstallationClientLourd() {
 
 void TThreadInstallationClientLourd::Arreter() {
   FArretDemande = true;
+  FInterruption.Demander();
   TerminerEtAttendre();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/OvThread.h"
+#include "http/InterruptionRequete.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "install/EvenementInstallation.h"
 #include "install/LancementExecutable.h"
@@ -41,8 +42,8 @@ class TThreadInstallationClientLourd : public TOvThread {
                                  const TypeDonneesInstallationClientLourd& ADonnees);
   ~TThreadInstallationClientLourd() override;
 
-  // User-interface thread: asks the worker to stop at its next check and waits, without limit,
-  // for its end (a worker never started ends at once).
+  // User-interface thread: asks the worker to stop at its next check (a download stops at once)
+  // and waits, without limit, for its end (a worker never started ends at once).
   void Arreter();
 
   // Worker side: what the stages tell the wizard.
@@ -63,6 +64,8 @@ class TThreadInstallationClientLourd : public TOvThread {
   [[noreturn]] void EchecEtape(TypeEchecEtapeInstallation AEchec, const std::wstring& AMessage);
 
   bool ArretDemande() const { return FArretDemande; }
+  // Stops the download in progress when the window asks the worker to stop.
+  TInterruptionRequete& Interruption() { return FInterruption; }
 
   void Executer() override;
 
@@ -83,6 +86,7 @@ class TThreadInstallationClientLourd : public TOvThread {
  private:
   const TRef<IAbonneEvenementInstallationsClientLourd> FAbonne;
   std::atomic<bool> FArretDemande{false};
+  TInterruptionRequete FInterruption;
 };
 
 }  // namespace norvel

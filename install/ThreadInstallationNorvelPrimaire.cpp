@@ -27,7 +27,10 @@ void TThreadInstallationNorvelPrimaire::TelechargerInstallation(std::wstring& AF
   Abonne().TelechargementEnCours();
   const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(FUrlTelechargement);
   // The configured session: the program's proxy, evaluated or asked credentials included.
-  TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FUrlTelechargement, fichier);
+  TypeOptionsTelechargement options;
+  options.Progression = [this](uint64_t recus, uint64_t total) { Abonne().ProgressionTelechargement(recus, total); };
+  options.Interruption = &Interruption();
+  TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FUrlTelechargement, fichier, options);
   // Only a complete download is handed over (and deleted when the worker ends).
   AFichier = fichier;
 }

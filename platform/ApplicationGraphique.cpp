@@ -26,11 +26,7 @@ TApplicationGraphique& TApplicationGraphique::Instance() {
 bool TApplicationGraphique::Existe() { return GInstance.load() != nullptr; }
 
 TApplicationGraphique::TApplicationGraphique() : FIdThreadPrincipal(GetCurrentThreadId()) {
-  WNDCLASSEXW classe{sizeof(classe)};
-  classe.lpfnWndProc = &ProcedureUtilitaire;
-  classe.hInstance = GetModuleHandleW(nullptr);
-  classe.lpszClassName = ClasseUtilitaire;
-  if (!RegisterClassExW(&classe)) throw ErreurSysteme(L"RegisterClassEx");
+  EnregistrerClasseFenetre({ClasseUtilitaire, &ProcedureUtilitaire, nullptr});
   // A hidden top-level window rather than a message-only one: system-wide broadcasts (end of
   // session, settings changed) reach top-level windows only.
   FFenetreUtilitaire = VerifierPointeur(CreateWindowExW(WS_EX_TOOLWINDOW, ClasseUtilitaire, L"", WS_POPUP, 0, 0, 0,

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/AttenteApplication.h"
@@ -49,8 +50,11 @@ class TAbonneEnregistreur : public TImplemente<TObjetInterfacable, IAbonneEvenem
   void InstallationTerminee() override { Noter(L"InstallationTerminee"); }
   void LancementTermine() override { Noter(L"LancementTermine"); }
   void EchecLancement(const std::wstring& m) override { Noter(L"EchecLancement", m); }
+  // Kept apart: how many come depends on the link's speed.
+  void ProgressionTelechargement(uint64_t recus, uint64_t total) override { Progressions.emplace_back(recus, total); }
 
   std::vector<TAppel> Appels;
+  std::vector<std::pair<uint64_t, uint64_t>> Progressions;
 
  private:
   void Noter(const wchar_t* operation, const std::wstring& argument = {}) {

@@ -6,6 +6,7 @@
 #include "platform/ServicesApplication.h"
 #include "core/Exceptions.h"
 #include "support/CaptureEcran.h"
+#include "support/FenetresEssai.h"
 #include "ui/ServicePoliceSysteme.h"
 
 namespace norvel::test {
@@ -106,21 +107,9 @@ void TBancFiche::Capturer(const std::wstring& nom) {
 }
 
 HWND TBancFiche::Controle(int id) const {
-  struct TRecherche {
-    int Id;
-    HWND Trouve = nullptr;
-  } recherche{id};
-  EnumChildWindows(
-      Fenetre(),
-      [](HWND controle, LPARAM l) -> BOOL {
-        auto& r = *reinterpret_cast<TRecherche*>(l);
-        if (GetDlgCtrlID(controle) != r.Id) return TRUE;
-        r.Trouve = controle;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&recherche));
-  if (!recherche.Trouve) throw EOvalis(L"contrôle " + std::to_wstring(id) + L" introuvable");
-  return recherche.Trouve;
+  const HWND controle = essai::ControleParIdentifiant(Fenetre(), id);
+  if (!controle) throw EOvalis(L"contrôle " + std::to_wstring(id) + L" introuvable");
+  return controle;
 }
 
 std::wstring TBancFiche::Texte(int id) const { return TexteControle(Controle(id)); }

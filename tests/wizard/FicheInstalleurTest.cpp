@@ -16,6 +16,7 @@
 #include "support/Pilote.h"
 #include "support/RegistreIsole.h"
 #include "support/Sondage.h"
+#include "support/TextesEntiers.h"
 #include "support/UtilisateurProxyBasic.h"
 #include "wizard/FicheInstalleurEssai.h"
 
@@ -26,33 +27,6 @@ namespace {
 
 const std::wstring EcoleFerry = L"École élémentaire Jules Ferry";
 const std::wstring EcolePins = L"Ecole Allée des pins";
-
-// Every shown text of the window fits its control: nothing is cut at the right or the bottom.
-void ExigerTextesEntiers(const TBancFiche& banc) {
-  EnumChildWindows(
-      banc.Fenetre(),
-      [](HWND controle, LPARAM) -> BOOL {
-        wchar_t classe[32] = L"";
-        GetClassNameW(controle, classe, 32);
-        const std::wstring texte = TexteControle(controle);
-        if (!IsWindowVisible(controle) || texte.empty() || lstrcmpiW(classe, L"Edit") == 0) return TRUE;
-        RECT zone;
-        GetClientRect(controle, &zone);
-        const bool renvoye = (GetWindowLongPtrW(controle, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT &&
-                             !(GetWindowLongPtrW(controle, GWL_STYLE) & SS_CENTERIMAGE) && lstrcmpiW(classe, L"Static") == 0;
-        if (renvoye) {
-          EXPECT_LE(HauteurTexteRenvoye(controle, zone.right), zone.bottom) << VersUtf8(texte);
-        } else {
-          const SIZE taille = TailleTexte(controle);
-          // Buttons and the check box keep room around their text.
-          const int marge = lstrcmpiW(classe, L"Button") == 0 ? 8 : 0;
-          EXPECT_LE(taille.cx + marge, zone.right) << VersUtf8(texte);
-          EXPECT_LE(taille.cy, zone.bottom) << VersUtf8(texte);
-        }
-        return TRUE;
-      },
-      0);
-}
 
 // Registers the witness program of the tests as the handler of "https" addresses, in the
 // classes root of this process (a private copy while a TRegistreIsole redirects it).
@@ -115,7 +89,7 @@ TEST_F(FicheInstalleur, LaPageAuDepartDeLEtape2) {
   EXPECT_EQ(fermer.right, 783 - 79 - 8);
   EXPECT_EQ(fermer.bottom, 521 - 8);
   EXPECT_EQ(fermer.right - fermer.left, 89);
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   FBanc.Capturer(L"1-acces-internet-puis-etape-2");
 }
 
@@ -183,7 +157,7 @@ TEST_F(FicheInstalleur, AccesEnEchecSansAucuneConfigurationQuiFonctionne) {
   EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::LabelErreurEtape1}));
   EXPECT_FALSE(FBanc.Visible(Id::PatienceEtape1));
   EXPECT_FALSE(FBanc.Visible(Id::ImageCheckEtape1));
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   FBanc.Capturer(L"1-aucune-configuration");
 }
 
@@ -240,7 +214,7 @@ TEST_F(FicheInstalleur, RechercheDeLEcoleErreursEtModification) {
   EXPECT_EQ(FBanc.Texte(Id::LabelEtape7), L"7/7. Lancement du client NORVEL Primaire");
   EXPECT_EQ(FBanc.Texte(Id::LabelNatureActionEtape7), L"Test connectivité");
   EXPECT_EQ(FBanc.Place(Id::PanelEtape3).top, FBanc.Place(Id::PanelEtape2).bottom + 25);
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   FBanc.Capturer(L"3-ecole-trouvee");
 
   // A failed lookup after a successful one, without an edit in between: the school stays, the
@@ -421,7 +395,7 @@ TEST_F(FicheInstalleur, ConfirmationPuisConditions) {
   EXPECT_EQ(SendMessageW(FBanc.Fenetre(), DM_GETDEFID, 0, 0), 0) << "no default button any more";
   EXPECT_EQ(GetFocus(), FBanc.Controle(Id::CheckboxCGUEtape4));
   EXPECT_TRUE(FBanc.Actif(Id::CheckboxCGUEtape4)) << "ticked without opening the terms";
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   // The link and its title read as one line.
   EXPECT_EQ(FBanc.Place(Id::LabelEtape4Lien).left, FBanc.Place(Id::LabelEtape4).right);
   FBanc.Capturer(L"4-conditions");
@@ -571,7 +545,7 @@ TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
       EXPECT_EQ(banc.Texte(Id::LabelNatureActionEtape7), L"Test connectivité");
     }
     EXPECT_EQ(banc.Visible(Id::LabelNatureActionEtape7), std::string(s.Nom) == "complete");
-    ExigerTextesEntiers(banc);
+    ExigerTextesEntiers(banc.Fenetre());
   }
 }
 
@@ -654,13 +628,13 @@ TEST_F(FicheInstalleur, AffichageA150PourCent) {
              &police);
   EXPECT_EQ(police.lfHeight, -18);
   EXPECT_EQ(police.lfWeight, FW_BOLD);
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   FBanc.Capturer(L"150-pour-cent");
 
   SendMessageW(FBanc.Fenetre(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&proposee));
   GetClientRect(FBanc.Fenetre(), &client);
   EXPECT_EQ(client.right, 783);
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
 }
 
 TEST_F(FicheInstalleur, LIndicateurDePatienceNeTourneQueMontre) {
@@ -669,7 +643,7 @@ TEST_F(FicheInstalleur, LIndicateurDePatienceNeTourneQueMontre) {
   FBanc.Cliquer(Id::CheckboxCGUEtape4);
   auto indicateur = [&](int id) {
     return dynamic_cast<TIndicateurPatience*>(
-        reinterpret_cast<TControlePersonnalise*>(GetWindowLongPtrW(FBanc.Controle(id), GWLP_USERDATA)));
+        reinterpret_cast<TFenetreObjet*>(GetWindowLongPtrW(FBanc.Controle(id), GWLP_USERDATA)));
   };
   ASSERT_NE(indicateur(Id::PatienceEtape6), nullptr);
   EXPECT_FALSE(indicateur(Id::PatienceEtape1)->Anime()) << "hidden since step 1 ended";
