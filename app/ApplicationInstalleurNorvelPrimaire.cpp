@@ -206,14 +206,14 @@ void TApplicationInstalleurNorvelPrimaire::LancerSansAssistance() {
   }
   const TRef<ISessionsClientsHttp> sessions = GetSessionsHttp();
   auto* sansAssistance = dynamic_cast<TSessionsClientsHttpSansAssistance*>(sessions.Get());
-  const auto deroulement = NouvelObjet<TDeroulementSansAssistance>(
+  TDeroulementSansAssistance deroulement(
       TDeroulementSansAssistance::TypeServices{
           GetAttente(), GetDossierSpecial(), informationApplication, sessions,
           [sansAssistance] { return sansAssistance ? sansAssistance->ProxySansAuthentification() : std::wstring(); }},
       FOptions, [fenetre](const std::wstring& texte) {
         if (fenetre) fenetre->AfficherEtape(texte);
       });
-  FCodeSortie = deroulement->Executer(sansUtilisateur);
+  FCodeSortie = deroulement.Executer(sansUtilisateur);
 }
 
 void TApplicationInstalleurNorvelPrimaire::ArreterApplication() {

@@ -8,7 +8,7 @@
 #include "install/ExecutionSetup.h"
 #include "install/GestionInstallationsNorvelPrimaire.h"
 #include "platform/Journal.h"
-#include "school/ApiRecuperationInfosHebNP.h"
+#include "steps/ExecutionEtapes.h"
 
 namespace norvel {
 
@@ -16,6 +16,11 @@ namespace {
 
 constexpr auto Progressif = TypeNatureLigneJournal::Progression;
 constexpr auto Erreur = TypeNatureLigneJournal::Erreur;
+
+// The message a failed step shows, with the format's own words before it.
+bool EstEchecDe(const std::wstring& ASousEtape, const wchar_t* AFormat) {
+  return CommencePar(ASousEtape, Format(AFormat, {L""}));
+}
 
 }  // namespace
 
@@ -31,147 +36,107 @@ void TDeroulementSansAssistance::Progression(const std::wstring& texte) {
 TypeCodeSortie TDeroulementSansAssistance::CodeSelonProxy(TypeCodeSortie ACode) const {
   const bool proxySansAuthentification =
       FServices.ProxySansAuthentification && !FServices.ProxySansAuthentification().empty();
-  return proxySansAuthentification ? TypeCodeSortie::AuthentificationProxyManquante : ACode;
+  return ACode != TypeCodeSortie::Succes && proxySansAuthentification ? TypeCodeSortie::AuthentificationProxyManquante
+                                                                      : ACode;
+}
+
+TypeCodeSortie TDeroulementSansAssistance::CodeDeEtat(const TypeEtatEtapes& e) {
+  if (e.Phase == TypePhaseEtapes::ArretEtape1) return TypeCodeSortie::EchecAccesInternet;
+  if (!e.Etape3) return TypeCodeSortie::EchecRechercheEcole;
+  if (e.ErreurEtape7) return TypeCodeSortie::EchecLancement;
+  if (e.SousEtapeEnErreur) {
+    if (EstEchecDe(e.SousEtape, Msg::ErreurTelechargement)) return TypeCodeSortie::EchecTelechargement;
+    if (EstEchecDe(e.SousEtape, Msg::ErreurInstallation))
+      return EstRefusSignature(e.SousEtape.substr(Format(Msg::ErreurInstallation, {L""}).size()))
+                 ? TypeCodeSortie::EchecSignature
+                 : TypeCodeSortie::EchecSetup;
+    return TypeCodeSortie::EchecDesinstallation;
+  }
+  if (!e.CocheEtape7) return TypeCodeSortie::Annulation;
+  // As in the window, the installation went on without its shortcut.
+  return e.ErreurEtape5 ? TypeCodeSortie::EchecRaccourci : TypeCodeSortie::Succes;
+}
+
+void TDeroulementSansAssistance::EtatModifie(const TypeEtatEtapes& AEtat) {
+  const bool nouveauMessageEtape1 = AEtat.MessageEtape1 && AEtat.MessageEtape1 != FEtat.MessageEtape1;
+  const bool nouvelleSousEtape = AEtat.SousEtapeMontree && AEtat.SousEtape != FEtat.SousEtape;
+  FEtat = AEtat;
+  // What the window would show under step 1 (the search, the configuration applied).
+  if (nouveauMessageEtape1) Progression(*AEtat.MessageEtape1);
+  if (nouvelleSousEtape && FSurProgression) FSurProgression(AEtat.SousEtape);
+}
+
+std::optional<size_t> TDeroulementSansAssistance::ChoisirConfiguration(
+    const TypeTabPropositionsModifConfigClientsHttp& APropositions) {
+  if (APropositions.empty()) return std::nullopt;
+  // Nobody chooses: the first proposal is the one the window would have offered first.
+  Progression(Format(Msg::JournalPremiereProposition, {DescriptionProposition(APropositions.front())}));
+  return 0;
+}
+
+std::optional<TypeInfoAuthHttp> TDeroulementSansAssistance::DemanderInfoAuthProxy(const std::wstring&) {
+  // The sessions service of the run has said which proxy asked, and how to provide its credentials.
+  return std::nullopt;
+}
+
+TRef<TGestionInstallationsClientLourd> TDeroulementSansAssistance::CreerGestionInstallations(
+    TRef<IAbonneEvenementInstallationsClientLourd> AAbonne) {
+  return NouvelObjet<TGestionInstallationsNorvelPrimaire>(FServices.SessionsHttp, FServices.DossierSpecial,
+                                                          std::move(AAbonne));
 }
 
 TypeCodeSortie TDeroulementSansAssistance::Executer(bool ASansUtilisateur) {
   try {
-    TesterAccesInternet();
-    const TypeInfosHebNP infos = RechercherEcole();
+    TExecutionEtapes execution(*this, FServices.Attente, FServices.InformationApplication, FServices.SessionsHttp,
+                               FOptions.CheminInstallation);
+    const TRef<TGestionInstallationsClientLourd> gestion = CreerGestionInstallations(execution.Abonne());
+    gestion->SetSansUtilisateur(ASansUtilisateur);
+    execution.SetGestionInstallations(gestion);
+    auto echec = [&](TypeCodeSortie code, const std::optional<std::wstring>& message) {
+      if (message) Journaliser(Format(Msg::JournalEchecEtape, {*message}), Erreur);
+      if (message && FSurProgression) FSurProgression(*message);
+      return CodeSelonProxy(code);
+    };
+
+    Progression(Msg::JournalEtape1);
+    execution.TesterAccesInternet();
+    if (FEtat.Phase == TypePhaseEtapes::ArretEtape1) return echec(TypeCodeSortie::EchecAccesInternet, FEtat.MessageEtape1);
+    if (!FEtat.MessageEtape1) Progression(Msg::JournalAccesInternetReussi);
+
+    Progression(Format(Msg::JournalEtape2, {FOptions.Rne}));
+    execution.IdentifiantModifie(true);
+    execution.ValiderIdentifiant(FOptions.Rne);
+    if (!FEtat.Ecole || FEtat.ErreurEtape2) return echec(TypeCodeSortie::EchecRechercheEcole, FEtat.ErreurEtape2);
+    const TypeInfosHebNP& infos = *FEtat.Ecole;
+    Progression(Format(Msg::JournalEcoleTrouvee,
+                       {infos.NomEcole, infos.AdresseEcole, infos.CodePostalEcole, infos.VilleEcole, infos.PaysEcole,
+                        infos.NomDomaine, static_cast<unsigned>(infos.Port),
+                        infos.ServeurEnService ? Msg::NatureTestConnectivite : Msg::NatureConfiguration,
+                        infos.MillesimeServeur}));
+    execution.ConfirmerEcole();
     Journaliser(Msg::JournalConditionsAcceptees, Progressif);
-    return Installer(infos, ASansUtilisateur);
-  } catch (const EEchecEtape& echec) {
-    Journaliser(Format(Msg::JournalEchecEtape, {echec.Message}), Erreur);
-    if (FSurProgression) FSurProgression(echec.Message);
-    return echec.Code;
+    execution.AccepterConditions();
+
+    const auto fin = NouvelObjet<TConditionFinDAttenteFonction>(
+        [this](bool arret, bool) { return arret || FEtat.Phase == TypePhaseEtapes::Terminee; });
+    FServices.Attente->Attendre(fin.Get(), 0);
+    if (FEtat.Phase != TypePhaseEtapes::Terminee) return TypeCodeSortie::Annulation;
+    TypeCodeSortie code = CodeSelonProxy(CodeDeEtat(FEtat));
+    // A restart the setup asks for outweighs a missing shortcut: the client needs it to work.
+    if ((code == TypeCodeSortie::Succes || code == TypeCodeSortie::EchecRaccourci) &&
+        gestion->CodeRetourSetup() == ValeurCodeSortie(TypeCodeSortie::RedemarrageNecessaire))
+      code = TypeCodeSortie::RedemarrageNecessaire;
+    if (FSurProgression && code != TypeCodeSortie::Succes) FSurProgression(TexteCodeSortie(code));
+    return code;
   } catch (const EAnnulation& e) {
     Journaliser(Format(Msg::JournalErreur, {MessageDe(e)}), Erreur);
     return TypeCodeSortie::Annulation;
   } catch (const std::exception& e) {
+    // Writing the portal's icon is all that can fail while the installation starts.
     Journaliser(Format(Msg::JournalErreur, {MessageDe(e)}), Erreur);
-    return TypeCodeSortie::EchecInitialisation;
+    return FEtat.Phase == TypePhaseEtapes::Conditions ? TypeCodeSortie::EchecRaccourci
+                                                      : TypeCodeSortie::EchecInitialisation;
   }
 }
-
-void TDeroulementSansAssistance::TesterAccesInternet() {
-  Progression(Msg::JournalEtape1);
-  ISessionsClientsHttp& sessions = *FServices.SessionsHttp;
-  TypeTabResultatsTestsConfigClientsHttp resultats;
-  sessions.TesterConfigCourante(FServices.Attente.Get(), resultats);
-  if (TestsHttpsReussis(resultats)) {
-    Progression(Msg::JournalAccesInternetReussi);
-    return;
-  }
-  Progression(Msg::AccesInternetEnEchec);
-  TypeTabPropositionsModifConfigClientsHttp propositions;
-  sessions.RechercherAutresConfigs(FServices.Attente.Get(), propositions);
-  if (propositions.empty())
-    throw EEchecEtape{CodeSelonProxy(TypeCodeSortie::EchecAccesInternet), Msg::AucuneConfigurationHttp};
-  // Nobody chooses: the first proposal is the one the window would have offered first.
-  sessions.VerifierChangementConfig(false);
-  sessions.AppliquerPropositionModifConfig(propositions.front());
-  Progression(Format(Msg::JournalPremiereProposition, {DescriptionProposition(propositions.front())}));
-  Progression(Msg::ConfigurationHttpAppliquee);
-}
-
-TypeInfosHebNP TDeroulementSansAssistance::RechercherEcole() {
-  Progression(Format(Msg::JournalEtape2, {FOptions.Rne}));
-  TypeInfosHebNP infos;
-  try {
-    const auto recherche = NouvelObjet<TApiRecuperationInfosHebNP>(
-        FServices.InformationApplication->GetEnvironnementDeploiement(), FServices.Attente,
-        FServices.SessionsHttp);
-    recherche->RecupererInfosHeb(FOptions.Rne, CodePlateformeInfosHeb(), infos);
-  } catch (const EAnnulation&) {
-    throw;
-  } catch (const std::exception& e) {
-    throw EEchecEtape{CodeSelonProxy(TypeCodeSortie::EchecRechercheEcole), MessageDe(e)};
-  }
-  Progression(Format(Msg::JournalEcoleTrouvee,
-                     {infos.NomEcole, infos.AdresseEcole, infos.CodePostalEcole, infos.VilleEcole, infos.PaysEcole,
-                      infos.NomDomaine, static_cast<unsigned>(infos.Port),
-                      infos.ServeurEnService ? Msg::NatureTestConnectivite : Msg::NatureConfiguration,
-                      infos.MillesimeServeur}));
-  return infos;
-}
-
-TRef<TGestionInstallationsClientLourd> TDeroulementSansAssistance::CreerGestionInstallations() {
-  return NouvelObjet<TGestionInstallationsNorvelPrimaire>(
-      FServices.SessionsHttp, FServices.DossierSpecial,
-      TRef<IAbonneEvenementInstallationsClientLourd>(static_cast<IAbonneEvenementInstallationsClientLourd*>(this)));
-}
-
-TypeCodeSortie TDeroulementSansAssistance::Installer(const TypeInfosHebNP& AInfos, bool ASansUtilisateur) {
-  const TRef<TGestionInstallationsClientLourd> gestion = CreerGestionInstallations();
-  // The manager holds this object as its subscriber until it leaves the idle services.
-  struct TFermeture {
-    TGestionInstallationsClientLourd& Gestion;
-    ~TFermeture() { Gestion.Fermer(); }
-  } fermeture{*gestion};
-  gestion->SetSansUtilisateur(ASansUtilisateur);
-  try {
-    gestion->LancerInstallation(AInfos.Simulation, FOptions.CheminInstallation, AInfos.UrlTelechargementClient,
-                                AInfos.NomEcole, AInfos.NomDomaine, AInfos.Port, AInfos.ServeurEnService,
-                                AInfos.UrlPortail);
-  } catch (const std::exception& e) {
-    throw EEchecEtape{TypeCodeSortie::EchecRaccourci, MessageDe(e)};
-  }
-  const auto fin = NouvelObjet<TConditionFinDAttenteFonction>(
-      [this](bool arret, bool) { return arret || FFinInstallation.has_value(); });
-  FServices.Attente->Attendre(fin.Get(), 0);
-  if (!FFinInstallation) return TypeCodeSortie::Annulation;
-  TypeCodeSortie code = CodeSelonProxy(*FFinInstallation);
-  if (*FFinInstallation == TypeCodeSortie::Succes) {
-    code = FEchecRaccourci;
-    // A restart the setup asks for outweighs a missing shortcut: the client needs it to work.
-    if (gestion->CodeRetourSetup() == ValeurCodeSortie(TypeCodeSortie::RedemarrageNecessaire))
-      code = TypeCodeSortie::RedemarrageNecessaire;
-  }
-  if (FSurProgression && code != TypeCodeSortie::Succes) FSurProgression(TexteCodeSortie(code));
-  return code;
-}
-
-void TDeroulementSansAssistance::Terminer(TypeCodeSortie ACode) {
-  if (!FFinInstallation) FFinInstallation = ACode;
-}
-
-// The journal has each event already (the worker notes them); here, what ends the run.
-
-void TDeroulementSansAssistance::EchecRaccourciPortail(const std::wstring&) {
-  // As in the window, the installation goes on without its shortcut.
-  FEchecRaccourci = TypeCodeSortie::EchecRaccourci;
-}
-
-void TDeroulementSansAssistance::DesinstallationEnCours(const std::wstring& ANomAffichage) {
-  if (FSurProgression) FSurProgression(Format(Msg::DesinstallationEnCours, {ANomAffichage}));
-}
-
-void TDeroulementSansAssistance::EchecDesinstallation(const std::wstring&) {
-  Terminer(TypeCodeSortie::EchecDesinstallation);
-}
-
-void TDeroulementSansAssistance::TelechargementEnCours() {
-  if (FSurProgression) FSurProgression(Msg::TelechargementEnCours);
-}
-
-void TDeroulementSansAssistance::EchecTelechargement(const std::wstring&) {
-  Terminer(TypeCodeSortie::EchecTelechargement);
-}
-
-void TDeroulementSansAssistance::InstallationEnCours() {
-  if (FSurProgression) FSurProgression(Msg::InstallationEnCours);
-}
-
-void TDeroulementSansAssistance::EchecInstallation(const std::wstring& AMessage) {
-  Terminer(EstRefusSignature(AMessage) ? TypeCodeSortie::EchecSignature : TypeCodeSortie::EchecSetup);
-}
-
-void TDeroulementSansAssistance::InstallationTerminee() {
-  if (FSurProgression) FSurProgression(Msg::InstallationReussie);
-}
-
-void TDeroulementSansAssistance::LancementTermine() { Terminer(TypeCodeSortie::Succes); }
-
-void TDeroulementSansAssistance::EchecLancement(const std::wstring&) { Terminer(TypeCodeSortie::EchecLancement); }
 
 }  // namespace norvel

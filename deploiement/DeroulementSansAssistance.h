@@ -1,29 +1,27 @@
 #pragma once
-// The installation without anybody at the machine: the wizard's seven steps in the same order,
-// every question answered by the deployment's switches. Step 1 tests Internet access and, when
-// it fails, applies the first proposal of the search; step 2 looks the school up; steps 3 and 4
-// are the deployment's own -RNE and -AccepterConditions; steps 5 to 7 run on the installation
-// manager's worker, whose events this object receives as the window would. Every step goes to
-// the journal; the outcome is an exit code of core/CodesSortie.h.
+// The installation without anybody at the machine: the very step flow the window drives
+// (steps/ExecutionEtapes.h), driven here by the deployment's switches. Step 1 tests Internet
+// access and, when it fails, applies the search's first proposal; step 2 looks up the school of
+// -RNE; steps 3 and 4 are the deployment's own -RNE and -AccepterConditions; steps 5 to 7 run on
+// the installation manager's worker. Every step goes to the journal; the outcome is an exit code
+// of core/CodesSortie.h, read from the flow's last state.
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "core/CodesSortie.h"
-#include "core/ObjetInterfacable.h"
 #include "deploiement/OptionsDeploiement.h"
 #include "httpconfig/IConfigClientsHttp.h"
-#include "install/EvenementInstallation.h"
 #include "install/GestionInstallationsClientLourd.h"
 #include "platform/Attente.h"
 #include "platform/DossierSpecial.h"
 #include "platform/IInformationApplication.h"
-#include "school/InfosHebNP.h"
+#include "steps/ConducteurEtapes.h"
+#include "steps/EtatEtapes.h"
 
 namespace norvel {
 
-class TDeroulementSansAssistance
-    : public TImplemente<TObjetInterfacable, IAbonneEvenementInstallationsClientLourd> {
+class TDeroulementSansAssistance : public IConducteurEtapes {
  public:
   struct TypeServices {
     TRef<IAttente> Attente;
@@ -33,7 +31,7 @@ class TDeroulementSansAssistance
     // The proxy that asked for credentials nobody gave (empty: none did).
     std::function<std::wstring()> ProxySansAuthentification;
   };
-  // ASurProgression: shown by the passive mode's window (may be empty).
+  // ASurProgression: what the passive mode's window shows (may be empty).
   TDeroulementSansAssistance(TypeServices AServices, TypeOptionsDeploiement AOptions,
                              std::function<void(const std::wstring&)> ASurProgression);
 
@@ -41,43 +39,28 @@ class TDeroulementSansAssistance
   // session (the shortcut on the public desktop, the client configured but not started).
   TypeCodeSortie Executer(bool ASansUtilisateur);
 
-  // ---- Steps 5 to 7, from the installation manager on the user-interface thread
-  void RaccourciPortailCree() override {}
-  void EchecRaccourciPortail(const std::wstring& AMessage) override;
-  void DesinstallationEnCours(const std::wstring& ANomAffichage) override;
-  void EchecDesinstallation(const std::wstring& AMessage) override;
-  void TelechargementEnCours() override;
-  void EchecTelechargement(const std::wstring& AMessage) override;
-  void InstallationEnCours() override;
-  void EchecInstallation(const std::wstring& AMessage) override;
-  void InstallationTerminee() override;
-  void LancementTermine() override;
-  void EchecLancement(const std::wstring& AMessage) override;
+  // The code a finished flow ends with.
+  static TypeCodeSortie CodeDeEtat(const TypeEtatEtapes& AEtat);
+
+  // IConducteurEtapes: nobody answers; the first proposal is taken, no credentials are given.
+  void EtatModifie(const TypeEtatEtapes& AEtat) override;
+  std::optional<size_t> ChoisirConfiguration(const TypeTabPropositionsModifConfigClientsHttp& APropositions) override;
+  std::optional<TypeInfoAuthHttp> DemanderInfoAuthProxy(const std::wstring& AProxy) override;
 
  protected:
-  // The installation manager of steps 5 to 7 (tests give theirs).
-  virtual TRef<TGestionInstallationsClientLourd> CreerGestionInstallations();
+  // The installation manager of steps 5 to 7, with the flow as its subscriber.
+  virtual TRef<TGestionInstallationsClientLourd> CreerGestionInstallations(
+      TRef<IAbonneEvenementInstallationsClientLourd> AAbonne);
 
  private:
-  // A failure of a step: the code the run ends with, and why.
-  struct EEchecEtape {
-    TypeCodeSortie Code;
-    std::wstring Message;
-  };
   void Progression(const std::wstring& texte);
-  void TesterAccesInternet();
-  TypeInfosHebNP RechercherEcole();
-  TypeCodeSortie Installer(const TypeInfosHebNP& AInfos, bool ASansUtilisateur);
   // A proxy that asked for credentials nobody gave explains a failure better than its symptom.
   TypeCodeSortie CodeSelonProxy(TypeCodeSortie ACode) const;
-  void Terminer(TypeCodeSortie ACode);
 
   TypeServices FServices;
   TypeOptionsDeploiement FOptions;
   std::function<void(const std::wstring&)> FSurProgression;
-  // Steps 5 to 7: the failure that ended them (or success), once known.
-  std::optional<TypeCodeSortie> FFinInstallation;
-  TypeCodeSortie FEchecRaccourci = TypeCodeSortie::Succes;
+  TypeEtatEtapes FEtat;
 };
 
 }  // namespace norvel

@@ -11,7 +11,6 @@
 #include "http/ErreursHttp.h"
 #include "http/RequeteHttp.h"
 #include "http/UrlDecomposee.h"
-#include "platform/Executable.h"
 #include "school/HotesNorvel.h"
 #include "school/LectureJson.h"
 
@@ -64,8 +63,6 @@ void LireInfos(const std::string& reponse, TypeInfosHebNP& infos) {
 }
 
 }  // namespace
-
-std::wstring CodePlateformeInfosHeb() { return SystemeWindows64Bits() ? L"Win64" : L"Win32"; }
 
 TApiRecuperationInfosHebNP::TApiRecuperationInfosHebNP(TypeEnvironnementDeploiement AEnvironnementDeploiement,
                                                        TRef<IAttente> AAttente,

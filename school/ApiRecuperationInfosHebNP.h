@@ -10,10 +10,6 @@
 
 namespace norvel {
 
-// The platform code the school lookup sends: "Win64" on 64-bit Windows, whether the program runs
-// as a 64-bit process or as a 32-bit one under WOW64; "Win32" otherwise.
-std::wstring CodePlateformeInfosHeb();
-
 class TApiRecuperationInfosHebNP : public TImplemente<TObjetInterfacable, IApiRecuperationInfosHebNP> {
  public:
   // The request goes through the sessions service's session that follows the current HTTP

@@ -5,16 +5,14 @@
 #include <algorithm>
 
 #include "platform/ApplicationGraphique.h"
-#include "platform/Executable.h"
 #include "platform/Journal.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "dialogs/DemandeInfoAuthProxy.h"
 #include "dialogs/FicheChoixConfigurationHttp.h"
 #include "install/GestionInstallationsNorvelPrimaire.h"
-#include "school/ApiRecuperationInfosHebNP.h"
 #include "school/HotesNorvel.h"
-#include "school/MockApiRecuperationInfosHebNP.h"
 #include "ui/IdentifiantsControles.h"
 
 namespace norvel {
@@ -54,13 +52,6 @@ std::wstring FormaterTitreEtape(int numero, int total, const std::wstring& texte
   return Format(Msg::TitreEtape, {numero, total, texte});
 }
 
-std::wstring SansBlancsAuxExtremites(const std::wstring& texte) {
-  size_t debut = 0, fin = texte.size();
-  while (debut < fin && texte[debut] <= L' ') ++debut;
-  while (fin > debut && texte[fin - 1] <= L' ') --fin;
-  return texte.substr(debut, fin - debut);
-}
-
 const TImageBitmap& TFicheInstalleurNorvelPrimaire::TImageEchelonnee::ALaTaille(int largeur, int hauteur) {
   if (Origine.Largeur == largeur && Origine.Hauteur == hauteur) return Origine;
   if (AEchelle.Largeur != largeur || AEchelle.Hauteur != hauteur) AEchelle = Redimensionner(Origine, largeur, hauteur);
@@ -69,7 +60,7 @@ const TImageBitmap& TFicheInstalleurNorvelPrimaire::TImageEchelonnee::ALaTaille(
 
 // ---- Creation (FormCreate) and destruction (FormDestroy)
 
-TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire() : TImplemente(false) {
+TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire() {
   FImageConfig.Origine = ChargerImageRessource(L"IMAGE_CONFIG");
   FImageEcole.Origine = ChargerImageRessource(L"IMAGE_ECOLE");
   FImageInstall.Origine = ChargerImageRessource(L"IMAGE_INSTALL");
@@ -105,9 +96,8 @@ TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire() : TImplemente(f
 }
 
 TFicheInstalleurNorvelPrimaire::~TFicheInstalleurNorvelPrimaire() {
-  // Waits for the stage the worker is in; its last events are no longer shown.
-  if (FGestionInstallationsClientLourd) FGestionInstallationsClientLourd->Fermer();
-  FGestionInstallationsClientLourd = nullptr;
+  // Waits for the stage the worker is in; what it still tells is no longer shown.
+  FExecution.reset();
   // The controls go before the fonts they use.
   FControles.clear();
 }
@@ -247,20 +237,10 @@ void TFicheInstalleurNorvelPrimaire::CreerPolices() {
   FPoliceLien = TPoliceGdi(CreateFontIndirectW(&description));
 }
 
-void TFicheInstalleurNorvelPrimaire::AppliquerPolices() {
-  EnumChildWindows(
-      Handle(),
-      [](HWND controle, LPARAM l) -> BOOL {
-        auto* fiche = reinterpret_cast<TFicheInstalleurNorvelPrimaire*>(l);
-        HFONT police = fiche->FPolice.Get();
-        if (controle == fiche->LabelEtape4Lien->Handle())
-          police = fiche->FPoliceLien.Get();
-        else if (std::find(fiche->FTitres.begin(), fiche->FTitres.end(), controle) != fiche->FTitres.end())
-          police = fiche->FPoliceGras.Get();
-        SendMessageW(controle, WM_SETFONT, reinterpret_cast<WPARAM>(police), TRUE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(this));
+HFONT TFicheInstalleurNorvelPrimaire::PoliceDe(HWND controle) const {
+  if (controle == LabelEtape4Lien->Handle()) return FPoliceLien.Get();
+  if (std::find(FTitres.begin(), FTitres.end(), controle) != FTitres.end()) return FPoliceGras.Get();
+  return FPolice.Get();
 }
 
 void TFicheInstalleurNorvelPrimaire::ChargerIcones() {
@@ -391,37 +371,35 @@ void TFicheInstalleurNorvelPrimaire::Disposer() {
 void TFicheInstalleurNorvelPrimaire::Montrer(TCible controle) {
   if (EstMontre(controle.Fenetre)) return;
   ShowWindow(controle.Fenetre, SW_SHOWNA);
-  Disposer();
+  if (!FAffichageEnCours) Disposer();
 }
 
 void TFicheInstalleurNorvelPrimaire::Cacher(TCible controle) {
   if (!EstMontre(controle.Fenetre)) return;
   ShowWindow(controle.Fenetre, SW_HIDE);
-  Disposer();
-}
-
-void TFicheInstalleurNorvelPrimaire::InsererSous(TCible element, TCible reference) {
-  FPile.InsererSous(element.Fenetre, reference.Fenetre);
-  Disposer();
+  if (!FAffichageEnCours) Disposer();
 }
 
 void TFicheInstalleurNorvelPrimaire::SetTexte(HWND controle, const std::wstring& texte) {
   if (TexteControle(controle) == texte) return;
   SetWindowTextW(controle, texte.c_str());
-  Disposer();
+  if (!FAffichageEnCours) Disposer();
 }
 
 void TFicheInstalleurNorvelPrimaire::SetCouleurTexte(HWND controle, COLORREF couleur) {
   const auto trouvee = std::find_if(FCouleursTexte.begin(), FCouleursTexte.end(),
                                     [controle](const auto& c) { return c.first == controle; });
-  if (trouvee != FCouleursTexte.end())
+  if (trouvee != FCouleursTexte.end()) {
+    if (trouvee->second == couleur) return;
     trouvee->second = couleur;
-  else
+  } else {
     FCouleursTexte.emplace_back(controle, couleur);
+  }
   InvalidateRect(controle, nullptr, TRUE);
 }
 
 void TFicheInstalleurNorvelPrimaire::SetImageLaterale(TImageEchelonnee& image) {
+  if (FImageLaterale == &image) return;
   FImageLaterale = &image;
   ImageViewer->SetImage(&image.ALaTaille(FEchelle(image.Origine.Largeur), FEchelle(image.Origine.Hauteur)));
 }
@@ -440,6 +418,7 @@ void TFicheInstalleurNorvelPrimaire::MettreAJourBoutonsParDefaut() {
 }
 
 void TFicheInstalleurNorvelPrimaire::DefinirBoutonParDefaut(HWND bouton) {
+  if (FBoutonParDefaut == bouton) return;
   FBoutonParDefaut = bouton;
   MettreAJourBoutonsParDefaut();
 }
@@ -535,11 +514,10 @@ void TFicheInstalleurNorvelPrimaire::Initialiser(TRef<IAttente> AAttente, TRef<I
                                                  TRef<IInformationApplication> AInformationApplication,
                                                  TRef<ISessionsClientsHttp> ASessionsHttp,
                                                  const std::wstring& ACheminInstallation) {
-  FAttente = std::move(AAttente);
-  FInformationApplication = std::move(AInformationApplication);
-  FSessionsHttp = std::move(ASessionsHttp);
-  FCheminInstallation = ACheminInstallation;
-  FGestionInstallationsClientLourd = CreerGestionInstallations(FSessionsHttp, std::move(ADossierSpecial));
+  FInformationApplication = AInformationApplication;
+  FExecution = std::make_unique<TExecutionEtapes>(*this, std::move(AAttente), std::move(AInformationApplication),
+                                                  ASessionsHttp, ACheminInstallation);
+  FExecution->SetGestionInstallations(CreerGestionInstallations(ASessionsHttp, std::move(ADossierSpecial)));
   SetTitre(TitreFicheInstalleur(FInformationApplication->GetVersion()));
   ConfigurerMenuOvalis();
   SetImageLaterale(FImageConfig);
@@ -560,145 +538,38 @@ void TFicheInstalleurNorvelPrimaire::ConfigurerMenuOvalis() {
     return;
   }
   menu->InsererAction(-1, std::make_unique<TActionMenuOvalisFonction>(
-                              Msg::MenuModeRneTest, [this] { BasculerModeTest(); }, [this] { return FModeTest; }));
+                              Msg::MenuModeRneTest, [this] { BasculerModeTest(); }, [this] { return ModeTest(); }));
   SetMenu(Handle(), barre);
   FMenuOvalis = std::move(menu);
 }
 
-void TFicheInstalleurNorvelPrimaire::TesterAccesInternet() {
-  auto& application = TApplicationGraphique::Instance();
-  Montrer(PatienceEtape1);
-  TypeTabResultatsTestsConfigClientsHttp resultats;
-  FSessionsHttp->TesterConfigCourante(FAttente.Get(), resultats);
-  // Closed meanwhile: nothing more to show.
-  if (application.Terminee()) return;
-  // Some HTTPS server answered, whatever its answer: the way out works.
-  if (TestsHttpsReussis(resultats)) {
-    Montrer(ImageCheckEtape1);
-    Cacher(PatienceEtape1);
-    AfficherEtape2();
-    return;
-  }
-  SetTexte(LabelErreurEtape1, Msg::AccesInternetEnEchec);
-  Montrer(LabelErreurEtape1);
-  TypeTabPropositionsModifConfigClientsHttp propositions;
-  FSessionsHttp->RechercherAutresConfigs(FAttente.Get(), propositions);
-  Cacher(PatienceEtape1);
-  if (application.Terminee()) return;
-  // The wizard stops at step 1: only "Fermer" remains.
-  if (propositions.empty()) {
-    SetTexte(LabelErreurEtape1, Msg::AucuneConfigurationHttp);
-    ProposerJournal();
-    SetFocus(btnFermer);
-    return;
-  }
-  FSessionsHttp->VerifierChangementConfig(false);
-  int choix = 0;
-  if (!ChoisirConfiguration(propositions, choix)) {
-    SetTexte(LabelErreurEtape1, Msg::AnnulationChoixConfiguration);
-    ProposerJournal();
-    SetFocus(btnFermer);
-    return;
-  }
-  // Applied without a new test: the search has just seen it work.
-  FSessionsHttp->AppliquerPropositionModifConfig(propositions[static_cast<size_t>(choix)]);
-  SetCouleurTexte(LabelErreurEtape1, Noir);
-  SetTexte(LabelErreurEtape1, Msg::ConfigurationHttpAppliquee);
-  Montrer(ImageCheckEtape1);
-  AfficherEtape2();
-}
+void TFicheInstalleurNorvelPrimaire::TesterAccesInternet() { FExecution->TesterAccesInternet(); }
 
-bool TFicheInstalleurNorvelPrimaire::ChoisirConfiguration(const TypeTabPropositionsModifConfigClientsHttp& APropositions,
-                                                          int& AChoix) {
+std::optional<size_t> TFicheInstalleurNorvelPrimaire::ChoisirConfiguration(
+    const TypeTabPropositionsModifConfigClientsHttp& APropositions) {
   const auto dialogue = TFicheChoixConfigurationHttp::CreateOv(this, APropositions);
-  if (dialogue->ExecuterModal() != mrOK) return false;
-  AChoix = dialogue->PropositionChoisie();
-  return AChoix >= 0 && static_cast<size_t>(AChoix) < APropositions.size();
+  if (dialogue->ExecuterModal() != mrOK || dialogue->PropositionChoisie() < 0) return std::nullopt;
+  return static_cast<size_t>(dialogue->PropositionChoisie());
 }
 
-void TFicheInstalleurNorvelPrimaire::AfficherEtape2() {
-  Montrer(PanelEtape2);
-  SetFocus(EditRNE);
-  SetImageLaterale(FImageEcole);
+std::optional<TypeInfoAuthHttp> TFicheInstalleurNorvelPrimaire::DemanderInfoAuthProxy(const std::wstring& AProxy) {
+  TypeInfoAuthHttp infoAuth;
+  if (!DemanderInfoAuthProxyGraphique(AProxy, infoAuth)) return std::nullopt;
+  return infoAuth;
 }
 
 void TFicheInstalleurNorvelPrimaire::EditRNEChangeTracking() {
-  // An answer still awaited belongs to the text before this change: it will not be shown.
-  ++FNumeroRecherche;
-  Cacher(LabelErreurEtape2);
-  const bool saisi = GetWindowTextLengthW(EditRNE) > 0;
-  EnableWindow(BtnValidationRNE, saisi);
-  if (saisi) DefinirBoutonParDefaut(BtnValidationRNE);
-  Cacher(PanelEtape3);
-  if (FBoutonParDefaut == BtnValidationEcole) DefinirBoutonParDefaut(nullptr);
+  FExecution->IdentifiantModifie(GetWindowTextLengthW(EditRNE) > 0);
 }
 
 void TFicheInstalleurNorvelPrimaire::BasculerModeTest() {
-  FModeTest = !FModeTest;
+  FExecution->SetModeTest(!FExecution->ModeTest());
   if (FMenuOvalis) FMenuOvalis->MettreAJourActions();
 }
 
-TRef<IApiRecuperationInfosHebNP> TFicheInstalleurNorvelPrimaire::CreerRechercheEcole() {
-  if (FModeTest) return NouvelObjet<TMockApiRecuperationInfosHebNP>();
-  return NouvelObjet<TApiRecuperationInfosHebNP>(FInformationApplication->GetEnvironnementDeploiement(), FAttente,
-                                                 FSessionsHttp);
-}
+void TFicheInstalleurNorvelPrimaire::BtnValidationRNEClick() { FExecution->ValiderIdentifiant(TexteControle(EditRNE)); }
 
-void TFicheInstalleurNorvelPrimaire::BtnValidationRNEClick() {
-  Cacher(LabelErreurEtape2);
-  const uint64_t numero = ++FNumeroRecherche;
-  TypeInfosHebNP infos;
-  std::wstring erreur;
-  bool trouvee = false;
-  try {
-    // The request waits through the waiting service: the window stays alive meanwhile, and a
-    // second click may start a second lookup.
-    CreerRechercheEcole()->RecupererInfosHeb(SansBlancsAuxExtremites(TexteControle(EditRNE)), CodePlateformeInfosHeb(),
-                                             infos);
-    trouvee = true;
-  } catch (const std::exception& e) {
-    erreur = MessageDe(e);
-  }
-  // A later click, an edit or the school's confirmation came while this one waited: its answer
-  // is stale, whether it arrives before or after theirs.
-  if (numero != FNumeroRecherche) return;
-  if (!trouvee) {
-    SetTexte(LabelErreurEtape2, erreur);
-    InsererSous(LabelErreurEtape2, PanelEtape2);
-    ProposerJournal();
-    return;
-  }
-  SetTexte(LabelNomEcole, infos.NomEcole);
-  SetTexte(LabelAdresseEcole, infos.AdresseEcole);
-  SetTexte(LabelCodePostalVilleEcole, Format(Msg::CodePostalEtVille, {infos.CodePostalEcole, infos.VilleEcole}));
-  SetTexte(LabelPaysEcole, infos.PaysEcole);
-  FIconeClientNP2023Choisie = infos.MillesimeServeur == L"2023";
-  ImageIconeClientNP->SetImage(FIconeClientNP2023Choisie ? &FIconeClientNP2023 : &FIconeClientNP);
-  InsererSous(PanelEtape3, PanelEtape2);
-  SetTexte(LabelEtape6, FormaterTitreEtape(6, NombreEtapes, Format(Msg::EtapeInstallationClient, {infos.MillesimeServeur})));
-  SetTexte(LabelEtape7, FormaterTitreEtape(7, NombreEtapes, Msg::EtapeLancementClient));
-  SetTexte(LabelNatureActionEtape7, infos.ServeurEnService ? Msg::NatureTestConnectivite : Msg::NatureConfiguration);
-  FUrlTelechargement = infos.UrlTelechargementClient;
-  FSimulation = infos.Simulation;
-  FNomEcole = infos.NomEcole;
-  FNomDomaine = infos.NomDomaine;
-  FPort = infos.Port;
-  FServeurEnService = infos.ServeurEnService;
-  FUrlPortail = infos.UrlPortail;
-  DefinirBoutonParDefaut(BtnValidationEcole);
-}
-
-void TFicheInstalleurNorvelPrimaire::BtnValidationEcoleClick() {
-  // The school is now fixed: no lookup still awaited may change it.
-  ++FNumeroRecherche;
-  InsererSous(PanelEtape4, PanelEtape3);
-  EnableWindow(EditRNE, FALSE);
-  EnableWindow(BtnValidationRNE, FALSE);
-  EnableWindow(BtnValidationEcole, FALSE);
-  DefinirBoutonParDefaut(nullptr);
-  SetImageLaterale(FImageInstall);
-  SetFocus(CheckboxCGUEtape4);
-}
+void TFicheInstalleurNorvelPrimaire::BtnValidationEcoleClick() { FExecution->ConfirmerEcole(); }
 
 std::wstring TFicheInstalleurNorvelPrimaire::UrlConditionsGenerales() { return UrlConditionsGeneralesOvalis; }
 
@@ -706,18 +577,9 @@ void TFicheInstalleurNorvelPrimaire::LabelEtape4LienClick() {
   const auto reponse = reinterpret_cast<INT_PTR>(
       ShellExecuteW(Handle(), L"open", UrlConditionsGenerales().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (reponse <= 32) throw EOvalis(Msg::NavigateurParDefautAbsent);
-  // Once ticked, the box stays frozen: the installation starts only once.
-  if (!FInstallationLancee) EnableWindow(CheckboxCGUEtape4, TRUE);
 }
 
-void TFicheInstalleurNorvelPrimaire::CheckboxCGUEtape4Change() {
-  InsererSous(PanelEtape5, PanelEtape4);
-  EnableWindow(CheckboxCGUEtape4, FALSE);
-  FInstallationLancee = true;
-  SetFocus(btnFermer);
-  FGestionInstallationsClientLourd->LancerInstallation(FSimulation, FCheminInstallation, FUrlTelechargement, FNomEcole,
-                                                       FNomDomaine, FPort, FServeurEnService, FUrlPortail);
-}
+void TFicheInstalleurNorvelPrimaire::CheckboxCGUEtape4Change() { FExecution->AccepterConditions(); }
 
 void TFicheInstalleurNorvelPrimaire::btnFermerClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
 
@@ -732,88 +594,105 @@ void TFicheInstalleurNorvelPrimaire::OuvrirJournal() {
 
 void TFicheInstalleurNorvelPrimaire::PreRemplirRne(const std::wstring& ARne) { SetTexte(EditRNE, ARne); }
 
-TRef<IAbonneEvenementInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::Abonne() {
-  return TRef<IAbonneEvenementInstallationsClientLourd>(static_cast<IAbonneEvenementInstallationsClientLourd*>(this));
-}
-
 TRef<TGestionInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::CreerGestionInstallations(
     TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial) {
   return NouvelObjet<TGestionInstallationsNorvelPrimaire>(std::move(ASessionsHttp), std::move(ADossierSpecial),
                                                           Abonne());
 }
 
-// ---- Steps 5 to 7
+// ---- The state of the steps, shown
 
-void TFicheInstalleurNorvelPrimaire::MontrerPanneauEtape6Sous(TCible reference) {
-  InsererSous(PanelEtape6, reference);
-  Montrer(PatienceEtape6);
+void TFicheInstalleurNorvelPrimaire::SetImageIconeClientNP(bool millesime2023) {
+  if (FIconeClientNP2023Choisie == millesime2023) return;
+  FIconeClientNP2023Choisie = millesime2023;
+  ImageIconeClientNP->SetImage(millesime2023 ? &FIconeClientNP2023 : &FIconeClientNP);
 }
 
-void TFicheInstalleurNorvelPrimaire::AfficherSousEtape(const std::wstring& texte) {
-  SetTexte(LabelSousEtapeInstallation, texte);
-  InsererSous(LabelSousEtapeInstallation, PanelEtape6);
+void TFicheInstalleurNorvelPrimaire::AfficherMessage(HWND libelle, const std::optional<std::wstring>& texte) {
+  SetTexte(libelle, texte.value_or(L""));
+  Montrer(libelle, texte.has_value());
 }
 
-void TFicheInstalleurNorvelPrimaire::PasserSousEtapeEnErreur() {
-  ProposerJournal();
-  Cacher(PatienceEtape6);
-  SetCouleurTexte(LabelSousEtapeInstallation, Rouge);
+void TFicheInstalleurNorvelPrimaire::AfficherFocus(TypeFocusEtapes AFocus) {
+  if (AFocus == FFocusAffiche) return;
+  FFocusAffiche = AFocus;
+  switch (AFocus) {
+    case TypeFocusEtapes::Aucun:
+      break;
+    case TypeFocusEtapes::Identifiant:
+      SetFocus(EditRNE);
+      break;
+    case TypeFocusEtapes::Conditions:
+      SetFocus(CheckboxCGUEtape4);
+      break;
+    case TypeFocusEtapes::Fermer:
+      SetFocus(btnFermer);
+      break;
+  }
 }
 
-void TFicheInstalleurNorvelPrimaire::RaccourciPortailCree() {
-  Montrer(ImageCheckEtape5);
-  MontrerPanneauEtape6Sous(PanelEtape5);
-}
+// The order of the page never changes: an element revealed is already below the one it
+// follows, and hidden ones take no room.
+void TFicheInstalleurNorvelPrimaire::AfficherEtat(const TypeEtatEtapes& e) {
+  FAffichageEnCours = true;
+  Montrer(PatienceEtape1, e.PatienceEtape1);
+  Montrer(ImageCheckEtape1, e.CocheEtape1);
+  SetCouleurTexte(LabelErreurEtape1, e.MessageEtape1EnErreur ? Rouge : Noir);
+  AfficherMessage(LabelErreurEtape1, e.MessageEtape1);
 
-void TFicheInstalleurNorvelPrimaire::EchecRaccourciPortail(const std::wstring& AMessage) {
-  SetTexte(LabelErreurEtape5, AMessage);
-  InsererSous(LabelErreurEtape5, PanelEtape5);
-  ProposerJournal();
-  // The installation goes on.
-  MontrerPanneauEtape6Sous(LabelErreurEtape5);
-}
+  EnableWindow(EditRNE, e.SaisieIdentifiantPossible);
+  EnableWindow(BtnValidationRNE, e.ValidationIdentifiantPossible);
+  Montrer(PanelEtape2, e.Etape2);
+  AfficherMessage(LabelErreurEtape2, e.ErreurEtape2);
 
-void TFicheInstalleurNorvelPrimaire::DesinstallationEnCours(const std::wstring& ANomAffichage) {
-  AfficherSousEtape(Format(Msg::DesinstallationEnCours, {ANomAffichage}));
-}
+  if (e.Ecole) {
+    const TypeInfosHebNP& ecole = *e.Ecole;
+    SetTexte(LabelNomEcole, ecole.NomEcole);
+    SetTexte(LabelAdresseEcole, ecole.AdresseEcole);
+    SetTexte(LabelCodePostalVilleEcole, Format(Msg::CodePostalEtVille, {ecole.CodePostalEcole, ecole.VilleEcole}));
+    SetTexte(LabelPaysEcole, ecole.PaysEcole);
+    SetImageIconeClientNP(ecole.MillesimeServeur == L"2023");
+    SetTexte(LabelEtape6,
+             FormaterTitreEtape(6, NombreEtapes, Format(Msg::EtapeInstallationClient, {ecole.MillesimeServeur})));
+    SetTexte(LabelEtape7, FormaterTitreEtape(7, NombreEtapes, Msg::EtapeLancementClient));
+    SetTexte(LabelNatureActionEtape7, ecole.ServeurEnService ? Msg::NatureTestConnectivite : Msg::NatureConfiguration);
+  }
+  EnableWindow(BtnValidationEcole, e.ConfirmationEcolePossible);
+  Montrer(PanelEtape3, e.Etape3);
 
-void TFicheInstalleurNorvelPrimaire::EchecDesinstallation(const std::wstring& AMessage) {
-  PasserSousEtapeEnErreur();
-  SetTexte(LabelSousEtapeInstallation, TexteControle(LabelSousEtapeInstallation) + L" " + AMessage);
-}
+  EnableWindow(CheckboxCGUEtape4, e.ConditionsModifiables);
+  Montrer(PanelEtape4, e.Etape4);
 
-void TFicheInstalleurNorvelPrimaire::TelechargementEnCours() { AfficherSousEtape(Msg::TelechargementEnCours); }
+  Montrer(PanelEtape5, e.Etape5);
+  Montrer(ImageCheckEtape5, e.CocheEtape5);
+  AfficherMessage(LabelErreurEtape5, e.ErreurEtape5);
 
-void TFicheInstalleurNorvelPrimaire::EchecTelechargement(const std::wstring& AMessage) {
-  PasserSousEtapeEnErreur();
-  AfficherSousEtape(Format(Msg::ErreurTelechargement, {AMessage}));
-}
+  Montrer(PanelEtape6, e.Etape6);
+  Montrer(PatienceEtape6, e.PatienceEtape6);
+  Montrer(ImageCheckEtape6, e.CocheEtape6);
+  SetTexte(LabelSousEtapeInstallation, e.SousEtape);
+  if (e.SousEtapeEnErreur) SetCouleurTexte(LabelSousEtapeInstallation, Rouge);
+  // Two lines high while step 6 runs; once it has ended well, as high as its text.
+  FPile.SetHauteurSuitTexte(LabelSousEtapeInstallation, e.CocheEtape6);
+  Montrer(LabelSousEtapeInstallation, e.SousEtapeMontree);
 
-void TFicheInstalleurNorvelPrimaire::InstallationEnCours() { SetTexte(LabelSousEtapeInstallation, Msg::InstallationEnCours); }
+  Montrer(PanelEtape7, e.Etape7);
+  Montrer(ImageCheckEtape7, e.CocheEtape7);
+  Montrer(LabelNatureActionEtape7, e.CocheEtape7);
+  AfficherMessage(LabelErreurEtape7, e.ErreurEtape7);
+  // After a failure, the journal of the run tells what happened.
+  if (e.Phase == TypePhaseEtapes::ArretEtape1 || e.ErreurEtape2 || e.ErreurEtape5 || e.SousEtapeEnErreur || e.ErreurEtape7)
+    ProposerJournal();
 
-void TFicheInstalleurNorvelPrimaire::EchecInstallation(const std::wstring& AMessage) {
-  PasserSousEtapeEnErreur();
-  SetTexte(LabelSousEtapeInstallation, Format(Msg::ErreurInstallation, {AMessage}));
-}
-
-void TFicheInstalleurNorvelPrimaire::InstallationTerminee() {
-  Cacher(PatienceEtape6);
-  SetTexte(LabelSousEtapeInstallation, Msg::InstallationReussie);
-  FPile.SetHauteurSuitTexte(LabelSousEtapeInstallation, true);
-  Montrer(ImageCheckEtape6);
-  InsererSous(PanelEtape7, LabelSousEtapeInstallation);
-}
-
-void TFicheInstalleurNorvelPrimaire::LancementTermine() {
-  Montrer(ImageCheckEtape7);
-  Montrer(LabelNatureActionEtape7);
-}
-
-void TFicheInstalleurNorvelPrimaire::EchecLancement(const std::wstring& AMessage) {
-  SetTexte(LabelErreurEtape7, AMessage);
-  // Under step 7, whose failure it reports.
-  InsererSous(LabelErreurEtape7, PanelEtape7);
-  ProposerJournal();
+  SetImageLaterale(e.ImageLaterale == TypeImageLaterale::Configuration ? FImageConfig
+                   : e.ImageLaterale == TypeImageLaterale::Ecole       ? FImageEcole
+                                                                       : FImageInstall);
+  DefinirBoutonParDefaut(e.BoutonParDefaut == TypeBoutonParDefaut::ValidationIdentifiant ? BtnValidationRNE
+                         : e.BoutonParDefaut == TypeBoutonParDefaut::ValidationEcole     ? BtnValidationEcole
+                                                                                         : nullptr);
+  FAffichageEnCours = false;
+  Disposer();
+  AfficherFocus(e.Focus);
 }
 
 }  // namespace norvel

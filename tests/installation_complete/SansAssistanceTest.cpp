@@ -292,7 +292,7 @@ TEST_F(SansAssistance, AFailedAccessTestAppliesTheSearchsFirstProposal) {
   size_t position = 0;
   for (const wchar_t* attendu :
        {L"Configuration HTTP : paramètres personnalisés ; ", L"Accès internet en échec. Recherche d'une meilleure configuration ...",
-        L"Recherche d'autres configurations : ", L"Configuration appliquée : ", L"Étape 1/7 : première proposition retenue : ",
+        L"Recherche d'autres configurations : ", L"Étape 1/7 : première proposition retenue : ", L"Configuration appliquée : ",
         L"Une configuration http fonctionnelle a été appliquée.", L"Étape 2/7 : recherche de l'école 0750001A"}) {
     const size_t trouve = execution.Journal.find(attendu, position);
     ASSERT_NE(trouve, std::wstring::npos) << VersUtf8(attendu) << "\n" << VersUtf8(execution.Journal);
