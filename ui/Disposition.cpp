@@ -1,5 +1,7 @@
 #include "ui/Disposition.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
@@ -68,6 +70,15 @@ void TDisposition::Creer(TElement& element, HWND fiche) {
       element.Fenetre =
           CreerControle(parent, L"BUTTON", ligne.Texte, WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, ligne.Id);
       break;
+    case TypeGenreControle::Progression: {
+      static const bool enregistree = [] {
+        const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_PROGRESS_CLASS};
+        return InitCommonControlsEx(&classes) != FALSE;
+      }();
+      (void)enregistree;
+      element.Fenetre = CreerControle(parent, PROGRESS_CLASSW, L"", 0, ligne.Id);
+      break;
+    }
   }
   if (element.Composant) element.Fenetre = element.Composant->Handle();
 }

@@ -27,6 +27,7 @@ enum class TypeGenreControle {
   Saisie,    // an edit box
   Bouton,    // a push button
   Case,      // a check box
+  Progression,  // a progress bar
 };
 
 enum class TypePolice { Normale, Grasse, Lien };
