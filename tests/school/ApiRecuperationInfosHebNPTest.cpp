@@ -10,6 +10,7 @@
 #include <optional>
 #include <thread>
 
+#include "platform/AppelThreadPrincipal.h"
 #include "platform/AttenteApplication.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
@@ -201,7 +202,7 @@ TEST_F(ApiRecuperationInfosHebNP, LAttentePasseParLeServiceDeLAppelant) {
   bool appelExecute = false;
   std::thread autre([&] {
     Sleep(100);
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { appelExecute = true; });
+    AppelerSurThreadPrincipal([&] { appelExecute = true; });
   });
   const TypeInfosHebNP infos = Recuperer(L"0750001A~lent=800", L"Win64", attente.Get());
   const bool executePendantLAttente = appelExecute;

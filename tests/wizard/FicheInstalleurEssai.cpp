@@ -21,13 +21,14 @@ TRef<IInformationApplication> InformationDeveloppement() {
 
 class TThreadInstallationEssai : public TThreadInstallationClientLourd {
  public:
-  TThreadInstallationEssai(TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees,
-                           std::vector<TypeEvenementInstallation> AEvenements)
-      : TThreadInstallationClientLourd(std::move(ASessionsHttp), ADonnees), FEvenements(std::move(AEvenements)) {}
+  TThreadInstallationEssai(TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+                           const TypeDonneesInstallationClientLourd& ADonnees, std::vector<TypeAppelAbonne> AEvenements)
+      : TThreadInstallationClientLourd(std::move(ASessionsHttp), std::move(AAbonne), ADonnees),
+        FEvenements(std::move(AEvenements)) {}
 
  protected:
   void CreerRaccourciPortail() override {
-    for (const auto& e : FEvenements) AjouterEvenement(e.Nature, e.Succes, e.Chaine);
+    for (const auto& appel : FEvenements) appel(Abonne());
   }
   void DesinstallerAnciennesVersions() override {}
   void TelechargerInstallation(std::wstring&) override {}
@@ -35,14 +36,15 @@ class TThreadInstallationEssai : public TThreadInstallationClientLourd {
   void ConfigurerEtLancerClient() override {}
 
  private:
-  std::vector<TypeEvenementInstallation> FEvenements;
+  std::vector<TypeAppelAbonne> FEvenements;
 };
 
 }  // namespace
 
 std::unique_ptr<TThreadInstallationClientLourd> TGestionInstallationsEssai::CreerThreadInstallation(
-    TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees) {
-  return std::make_unique<TThreadInstallationEssai>(std::move(ASessionsHttp), ADonnees, FEvenements);
+    TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+    const TypeDonneesInstallationClientLourd& ADonnees) {
+  return std::make_unique<TThreadInstallationEssai>(std::move(ASessionsHttp), std::move(AAbonne), ADonnees, FEvenements);
 }
 
 TMonde& TBancFiche::Monde() {
@@ -59,7 +61,7 @@ TBancFiche::TBancFiche()
   // The assistant's own default font.
   application.SetServicePolice(std::make_unique<TFMXSystemFontServiceOv>());
   application.SetSurException([this](const std::exception& e) { Exceptions.push_back(MessageDe(e)); });
-  // The idle services run as in the assistant: the installation manager delivers its events there.
+  // The idle services run as in the assistant.
   application.SetSurInactivite([](bool& fini) { fini = TServicesApplication::Invoquer(dsiIdle) && fini; });
 }
 

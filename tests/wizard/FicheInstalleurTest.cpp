@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/AppelThreadPrincipal.h"
 #include "ui/MenuOvalis.h"
 #include "core/Chaines.h"
 #include "core/Format.h"
@@ -268,9 +269,9 @@ TEST_F(FicheInstalleur, UneReponseArriveeApresCelleDUnClicPlusRecentNEstPasMontr
   // The user validates, then corrects the identifier and validates again before the answer.
   FBanc.Saisir(L"0750001A~lent=1500");
   bool premierFini = false;
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+  AppelerSurThreadPrincipal([&] {
     // Runs while the first lookup waits.
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+    AppelerSurThreadPrincipal([&] {
       FBanc.Saisir(L"0130009B");
       FBanc.Cliquer(Id::BtnValidationRNE);
     });
@@ -284,8 +285,8 @@ TEST_F(FicheInstalleur, UneReponseArriveeApresCelleDUnClicPlusRecentNEstPasMontr
   // An edit alone also outdates the answer awaited: the school shown always matches the box.
   FBanc.Saisir(L"0750001A~lent=800");
   premierFini = false;
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { FBanc.Saisir(L"0750001B"); });
+  AppelerSurThreadPrincipal([&] {
+    AppelerSurThreadPrincipal([&] { FBanc.Saisir(L"0750001B"); });
     FBanc.Cliquer(Id::BtnValidationRNE);
     premierFini = true;
   });
@@ -354,9 +355,9 @@ TEST_F(FicheAvecMenuOvalis, LeModeTestSeBasculeEntreLesRecherches) {
 TEST_F(FicheAvecMenuOvalis, SeulLeDernierClicEstMontre) {
   FBanc.Saisir(L"VH2022~lent=1500");
   bool premierFini = false;
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+  AppelerSurThreadPrincipal([&] {
     // Runs while the first lookup waits.
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+    AppelerSurThreadPrincipal([&] {
       BasculerModeTest();
       FBanc.Cliquer(Id::BtnValidationRNE);
     });
@@ -377,8 +378,8 @@ TEST_F(FicheAvecMenuOvalis, LaConfirmationFigeLEcole) {
   ASSERT_EQ(FBanc.Texte(Id::LabelNomEcole), L"Ecole Victor");
   BasculerModeTest();
   bool rechercheFinie = false;
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { FBanc.Cliquer(Id::BtnValidationEcole); });
+  AppelerSurThreadPrincipal([&] {
+    AppelerSurThreadPrincipal([&] { FBanc.Cliquer(Id::BtnValidationEcole); });
     FBanc.Cliquer(Id::BtnValidationRNE);
     rechercheFinie = true;
   });
@@ -454,7 +455,7 @@ namespace {
 
 struct TScenarioInstallation {
   const char* Nom;
-  std::vector<TypeEvenementInstallation> Evenements;
+  std::vector<TypeAppelAbonne> Evenements;
   std::vector<int> Pile;  // shown below step 4
   std::wstring SousEtape;
   bool SousEtapeRouge;
@@ -468,37 +469,37 @@ struct TScenarioInstallation {
 TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
   const std::wstring version = L"Client NORVEL Primaire 2022 (Win64)";
   const std::wstring desinstallation = L"Désinstallation de " + version + L" en cours ...";
-  const TypeEvenementInstallation raccourci{EI_CreationRaccourciPortail, true, L""},
-      telechargement{EI_Telechargement, true, L""}, installation{EI_Installation, true, L""},
-      configuration{EI_Configuration, true, L""};
+  using I = IAbonneEvenementInstallationsClientLourd;
+  const TypeAppelAbonne raccourci = &I::RaccourciPortailCree, telechargement = &I::TelechargementEnCours,
+                        installation = &I::InstallationEnCours, configuration = &I::InstallationTerminee;
   const TScenarioInstallation scenarios[] = {
       {"complete",
-       {raccourci, {EI_Desinstallation, true, version}, telechargement, installation, configuration, {EI_Termine, true, L""}},
+       {raccourci, AppelAvec(&I::DesinstallationEnCours, version), telechargement, installation, configuration, &I::LancementTermine},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation, Id::PanelEtape7},
        L"Installation réalisée avec succès", false, {Id::ImageCheckEtape5, Id::ImageCheckEtape6, Id::ImageCheckEtape7},
        false},
       {"désinstallation en cours",
-       {raccourci, {EI_Desinstallation, true, version}},
+       {raccourci, AppelAvec(&I::DesinstallationEnCours, version)},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, desinstallation, false,
        {Id::ImageCheckEtape5}, true},
       {"raccourci en échec, la suite continue",
-       {{EI_CreationRaccourciPortail, false, L"Accès refusé au bureau"}, telechargement},
+       {AppelAvec(&I::EchecRaccourciPortail, L"Accès refusé au bureau"), telechargement},
        {Id::PanelEtape5, Id::LabelErreurEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
        L"Téléchargement de l'installation en cours ...", false, {}, true},
       {"désinstallation en échec",
-       {raccourci, {EI_Desinstallation, true, version}, {EI_Desinstallation, false, L"Code de sortie 5"}},
+       {raccourci, AppelAvec(&I::DesinstallationEnCours, version), AppelAvec(&I::EchecDesinstallation, L"Code de sortie 5")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, desinstallation + L" Code de sortie 5", true,
        {Id::ImageCheckEtape5}, false},
       {"téléchargement en échec",
-       {raccourci, telechargement, {EI_Telechargement, false, L"Erreur HTTP 404 : Not Found"}},
+       {raccourci, telechargement, AppelAvec(&I::EchecTelechargement, L"Erreur HTTP 404 : Not Found")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
        L"Erreur lors du téléchargement : Erreur HTTP 404 : Not Found", true, {Id::ImageCheckEtape5}, false},
       {"installation en échec",
-       {raccourci, telechargement, installation, {EI_Installation, false, L"Code de sortie 1603"}},
+       {raccourci, telechargement, installation, AppelAvec(&I::EchecInstallation, L"Code de sortie 1603")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
        L"Erreur lors de l'installation : Code de sortie 1603", true, {Id::ImageCheckEtape5}, false},
       {"lancement en échec",
-       {raccourci, telechargement, installation, configuration, {EI_Configuration, false, L"Aucune application associée"}},
+       {raccourci, telechargement, installation, configuration, AppelAvec(&I::EchecLancement, L"Aucune application associée")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation, Id::PanelEtape7, Id::LabelErreurEtape7},
        L"Installation réalisée avec succès", false, {Id::ImageCheckEtape5, Id::ImageCheckEtape6}, false},
   };
@@ -555,7 +556,7 @@ TEST_F(FicheInstalleur, ToutAuClavier) {
     PostMessageW(focus, WM_KEYUP, code, 1 | (3u << 30));
     // Queued calls run at the first idle step, once the keys are handled.
     bool traitees = false;
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { traitees = true; });
+    AppelerSurThreadPrincipal([&] { traitees = true; });
     FBanc.Pomper([&] { return traitees; });
   };
   ASSERT_EQ(GetFocus(), FBanc.Controle(Id::EditRNE));
