@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "app/ApplicationGraphique.h"
-#include "app/MessageSimple.h"
+#include "platform/ApplicationGraphique.h"
+#include "ui/MessageSimple.h"
 #include "core/Chaines.h"
 #include "core/Messages.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 namespace norvel {
 
@@ -55,7 +55,7 @@ bool TDlgVerificationMDPFmx::SaisieSimple(const std::wstring& titre, const std::
   return true;
 }
 
-TDlgVerificationMDPFmx::TDlgVerificationMDPFmx(const TFiche* proprietaire) {
+TDlgVerificationMDPFmx::TDlgVerificationMDPFmx(const TFenetreProgramme* proprietaire) {
   CreerFenetre(L"", StyleFiche, LargeurClient(), 200, proprietaire ? proprietaire->Handle() : nullptr);
   const int largeur = LargeurClient() - 2 * Marge;
   // Placed by Disposer; created in the order of the stack, which is also the order of Tab.

@@ -3,7 +3,7 @@
 // credentials (or any other use of the same question).
 #include <string>
 
-#include "dialogs/FicheModale.h"
+#include "ui/FicheModale.h"
 
 namespace norvel {
 
@@ -16,7 +16,7 @@ class TDlgVerificationMDPFmx : public TFicheModale {
   static bool SaisieSimple(const std::wstring& titre, const std::wstring& explication,
                            const std::wstring& loginInitial, std::wstring& login, std::wstring& motDePasse);
 
-  explicit TDlgVerificationMDPFmx(const TFiche* proprietaire);
+  explicit TDlgVerificationMDPFmx(const TFenetreProgramme* proprietaire);
 
   // Shows the explanation when there is one, and the login box and its caption or not.
   void ConfigureAffichage(bool avecLogin, const std::wstring& explication);

@@ -2,7 +2,7 @@
 
 #include "core/Format.h"
 #include "core/Messages.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 namespace norvel {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/FicheModale.h"
+#include "ui/FicheModale.h"
 #include "httpconfig/ResultatsConfigClientsHttp.h"
 
 namespace norvel {

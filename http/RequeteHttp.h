@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Attente.h"
+#include "platform/Attente.h"
 #include "core/ObjetInterfacable.h"
 #include "http/InfoHttp.h"
 #include "http/SessionClientsHttp.h"

@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 
-#include "app/DossierSpecial.h"
-#include "app/IInformationApplication.h"
+#include "platform/DossierSpecial.h"
+#include "platform/IInformationApplication.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "httpconfig/ThreadConfigClientsHttp.h"
 

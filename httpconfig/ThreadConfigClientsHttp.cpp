@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/Chemins.h"
-#include "app/DocumentXml.h"
-#include "app/RestrictionsApiWindows.h"
+#include "platform/Chemins.h"
+#include "platform/DocumentXml.h"
+#include "platform/RestrictionsApiWindows.h"
 #include "core/ErreurSysteme.h"
 #include "core/Finalisation.h"
 #include "core/Exceptions.h"

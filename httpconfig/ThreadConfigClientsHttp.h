@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/OvThread.h"
-#include "app/PersistanceParametres.h"
+#include "platform/OvThread.h"
+#include "platform/PersistanceParametres.h"
 #include "core/Handle.h"
 #include "core/ObjetInterfacable.h"
 #include "httpconfig/ConfigClientsHttp.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Chemins.h"
-#include "app/ServicesApplication.h"
+#include "platform/Chemins.h"
+#include "platform/ServicesApplication.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"
 #include "install/RessourceFichier.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "app/DossierSpecial.h"
-#include "app/ServiceOvalis.h"
+#include "platform/DossierSpecial.h"
+#include "platform/ServiceOvalis.h"
 #include "install/EvenementInstallation.h"
 #include "install/ThreadInstallationClientLourd.h"
 

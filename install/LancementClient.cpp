@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/Chemins.h"
+#include "platform/Chemins.h"
 #include "core/Chaines.h"
 #include "core/ErreurSysteme.h"
 #include "core/Format.h"

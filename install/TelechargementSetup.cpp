@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/Attente.h"
-#include "app/Chemins.h"
+#include "platform/Attente.h"
+#include "platform/Chemins.h"
 #include "core/ErreurSysteme.h"
 #include "core/Format.h"
 #include "core/Handle.h"

@@ -11,8 +11,8 @@
 #include <mutex>
 #include <string>
 
-#include "app/OvThread.h"
 #include "http/InterruptionRequete.h"
+#include "platform/OvThread.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "install/EvenementInstallation.h"
 #include "install/LancementExecutable.h"

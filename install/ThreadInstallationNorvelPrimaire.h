@@ -3,7 +3,7 @@
 // product catalogue knows, download of the setup through the worker's own sessions service, its
 // signature check and silent run, then the connection file opened with the installed client.
 // A stage that fails raises; the worker reports the error as that stage's failure and ends.
-#include "app/Registre.h"
+#include "platform/Registre.h"
 #include "install/ThreadInstallationClientLourd.h"
 
 namespace norvel {

@@ -2,8 +2,8 @@
 // The school lookup through the maker's hosting-information web service: one HTTPS GET of
 // "<endpoint>/<identifier>?plateforme=<code>" with the environment's API key, answered by the
 // school's record in JSON or by a problem whose title explains what is wrong.
-#include "app/Attente.h"
-#include "app/IInformationApplication.h"
+#include "platform/Attente.h"
+#include "platform/IInformationApplication.h"
 #include "core/ObjetInterfacable.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "school/InfosHebNP.h"

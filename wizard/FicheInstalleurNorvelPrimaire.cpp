@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/ApplicationGraphique.h"
-#include "app/Executable.h"
+#include "platform/ApplicationGraphique.h"
+#include "platform/Executable.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
@@ -14,7 +14,7 @@
 #include "school/ApiRecuperationInfosHebNP.h"
 #include "school/HotesNorvel.h"
 #include "school/MockApiRecuperationInfosHebNP.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 namespace norvel {
 

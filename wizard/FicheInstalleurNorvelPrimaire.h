@@ -9,17 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "app/Attente.h"
-#include "app/DossierSpecial.h"
-#include "app/Fiche.h"
-#include "app/IInformationApplication.h"
-#include "app/MenuOvalis.h"
+#include "platform/Attente.h"
+#include "platform/DossierSpecial.h"
+#include "ui/Fiche.h"
+#include "platform/IInformationApplication.h"
+#include "ui/MenuOvalis.h"
 #include "core/Handle.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "install/EvenementInstallation.h"
 #include "install/GestionInstallationsClientLourd.h"
 #include "school/InfosHebNP.h"
-#include "wizard/Composants.h"
+#include "ui/Composants.h"
 #include "wizard/PileVerticale.h"
 
 namespace norvel {

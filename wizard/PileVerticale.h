@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "wizard/Composants.h"
+#include "ui/Composants.h"
 
 namespace norvel {
 

@@ -6,13 +6,13 @@
 #include <atomic>
 #include <thread>
 
-#include "app/AttenteApplication.h"
+#include "platform/AttenteApplication.h"
 #include "core/Chaines.h"
 #include "dialogs/DemandeInfoAuthProxy.h"
 #include "dialogs/DlgVerificationMDPFmx.h"
 #include "support/ServicesInterface.h"
 #include "support/Pilote.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 using namespace norvel;
 using namespace norvel::test;

@@ -6,7 +6,7 @@
 #include "core/Chaines.h"
 #include "dialogs/FicheChoixConfigurationHttp.h"
 #include "support/Pilote.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 using namespace norvel;
 using namespace norvel::test;

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/AttenteApplication.h"
+#include "platform/AttenteApplication.h"
 #include "http/EchangeHttp.h"
 #include "support/Monde.h"
 

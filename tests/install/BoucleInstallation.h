@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/AttenteApplication.h"
-#include "app/ServicesApplication.h"
+#include "platform/AttenteApplication.h"
+#include "platform/ServicesApplication.h"
 #include "core/Chaines.h"
 #include "core/Handle.h"
 #include "core/ObjetInterfacable.h"

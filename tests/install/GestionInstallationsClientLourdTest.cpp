@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/AttenteApplication.h"
-#include "app/ServicesApplication.h"
+#include "platform/AttenteApplication.h"
+#include "platform/ServicesApplication.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "core/Handle.h"

@@ -14,7 +14,7 @@
 #include <iterator>
 #include <thread>
 
-#include "app/RestrictionsApiWindows.h"
+#include "platform/RestrictionsApiWindows.h"
 #include "core/Chaines.h"
 #include "core/Com.h"
 #include "core/ErreurSysteme.h"

@@ -9,7 +9,7 @@
 #include <functional>
 #include <thread>
 
-#include "app/AttenteApplication.h"
+#include "platform/AttenteApplication.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "http/ExceptionWinhttp.h"

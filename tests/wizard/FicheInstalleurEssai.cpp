@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/ServicesApplication.h"
+#include "platform/ServicesApplication.h"
 #include "core/Exceptions.h"
 #include "support/CaptureEcran.h"
-#include "wizard/ApplicationInstalleurNorvelPrimaire.h"
+#include "ui/ServicePoliceSysteme.h"
 
 namespace norvel::test {
 

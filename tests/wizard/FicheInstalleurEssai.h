@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AttenteApplication.h"
-#include "app/InformationApplication.h"
+#include "platform/AttenteApplication.h"
+#include "platform/InformationApplication.h"
 #include "support/DossierSpecialFixe.h"
 #include "support/CheminsTest.h"
 #include "support/EnvironnementTest.h"
@@ -21,7 +21,7 @@
 #include "support/ServicesInterface.h"
 #include "support/SessionsHttpEssai.h"
 #include "wizard/FicheInstalleurNorvelPrimaire.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 namespace norvel::test {
 

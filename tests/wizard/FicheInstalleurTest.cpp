@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "app/MenuOvalis.h"
+#include "ui/MenuOvalis.h"
 #include "core/Chaines.h"
 #include "core/Format.h"
 #include "core/Messages.h"

@@ -7,6 +7,7 @@
 #include <winhttp.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <vector>
 
 #include "core/Handle.h"
