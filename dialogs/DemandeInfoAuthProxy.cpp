@@ -1,6 +1,6 @@
 #include "dialogs/DemandeInfoAuthProxy.h"
 
-#include "platform/AppelSynchrone.h"
+#include "platform/AppelThreadPrincipal.h"
 #include "core/Format.h"
 #include "core/Messages.h"
 #include "dialogs/DlgVerificationMDPFmx.h"

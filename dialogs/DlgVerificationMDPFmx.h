@@ -1,8 +1,10 @@
 #pragma once
 // The login dialog: a login and a password, both required, for a proxy that asks for
 // credentials (or any other use of the same question).
+#include <memory>
 #include <string>
 
+#include "ui/Composants.h"
 #include "ui/FicheModale.h"
 
 namespace norvel {
@@ -27,6 +29,7 @@ class TDlgVerificationMDPFmx : public TFicheModale {
   void AvantAffichage() override { FormShow(); }
   void Commande(int identifiant, int notification) override;
   int BoutonParDefaut() const override;
+  void EchelleChangee() override { Disposer(); }
 
  private:
   void FormCreate();
@@ -45,7 +48,7 @@ class TDlgVerificationMDPFmx : public TFicheModale {
   HWND FEditUserName = nullptr;
   HWND FLPwd = nullptr;
   HWND FEditMotDePasse = nullptr;
-  HWND FPanelBoutons = nullptr;
+  std::unique_ptr<TPanneau> FPanelBoutons;
   HWND FBtnAnnuler = nullptr;
   HWND FBtnValider = nullptr;
   // The box to focus when the form is shown; cleared once used.

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/Chemins.h"
-#include "platform/ServicesApplication.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"
 #include "install/RessourceFichier.h"
@@ -13,15 +12,9 @@ namespace norvel {
 TGestionInstallationsClientLourd::TGestionInstallationsClientLourd(
     TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial,
     TRef<IAbonneEvenementInstallationsClientLourd> AAbonne)
-    : FSessionsHttp(std::move(ASessionsHttp)), FDossierSpecial(std::move(ADossierSpecial)), FAbonne(std::move(AAbonne)) {
-  TServicesApplication::Ajouter(this, dsiIdle, psiIndifferent, false);
-}
+    : FSessionsHttp(std::move(ASessionsHttp)), FDossierSpecial(std::move(ADossierSpecial)), FAbonne(std::move(AAbonne)) {}
 
-TGestionInstallationsClientLourd::~TGestionInstallationsClientLourd() {
-  // Reached only once Fermer has unfiled the service; the worker may still be there when the
-  // construction of a derived class failed.
-  FThread.reset();
-}
+TGestionInstallationsClientLourd::~TGestionInstallationsClientLourd() { Fermer(); }
 
 std::wstring TGestionInstallationsClientLourd::EcrireIconePortail() {
   const std::wstring dossier = FDossierSpecial->GetDossierParDefaut();
@@ -41,20 +34,13 @@ void TGestionInstallationsClientLourd::LancerInstallation(bool ASimulation, cons
   const std::wstring icone = EcrireIconePortail();
   // A sessions service object serves one thread: the worker gets a duplicate of its own, made
   // here, on the thread that owns the original.
-  FThread = CreerThreadInstallation(FSessionsHttp->DupliquerPourThread(),
-                                    {ASimulation, ACheminInstallation, AUrlTelechargement, ANomEcole, ANomDomaine,
-                                     APort, AServeurEnService, AUrlPortail, icone});
-  SetActif(true);
+  FThread = CreerThreadInstallation(
+      FSessionsHttp->DupliquerPourThread(),
+      NouvelObjet<TAbonnePosteInstallations>(FAbonne.Get(), FBoiteAppels.Adresse()),
+      {ASimulation, ACheminInstallation, AUrlTelechargement, ANomEcole, ANomDomaine, APort, AServeurEnService,
+       AUrlPortail, icone});
+  FActif = true;
   FThread->Demarrer();
-}
-
-bool TGestionInstallationsClientLourd::Traiter() {
-  if (!FThread) return true;
-  TypeEvenementInstallation evenement;
-  if (FThread->ExtraireEvenement(evenement) && FAbonne) TransmettreEvenement(*FAbonne, evenement);
-  // Several events may have come with wake-ups that the loop handled before its idle pass: the
-  // ones left must not wait for some unrelated message to be delivered.
-  return !FThread->EvenementsEnAttente();
 }
 
 void TGestionInstallationsClientLourd::Fermer() {
@@ -62,8 +48,8 @@ void TGestionInstallationsClientLourd::Fermer() {
     FThread->Arreter();
     FThread.reset();
   }
-  SetActif(false);
-  TServicesApplication::Enlever(this);
+  FBoiteAppels.Fermer();
+  FActif = false;
 }
 
 }  // namespace norvel

@@ -7,9 +7,10 @@
 
 namespace norvel {
 
-TThreadInstallationNorvelPrimaire::TThreadInstallationNorvelPrimaire(TRef<ISessionsClientsHttp> ASessionsHttp,
-                                                                     const TypeDonneesInstallationClientLourd& ADonnees)
-    : TThreadInstallationClientLourd(std::move(ASessionsHttp), ADonnees) {}
+TThreadInstallationNorvelPrimaire::TThreadInstallationNorvelPrimaire(
+    TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+    const TypeDonneesInstallationClientLourd& ADonnees)
+    : TThreadInstallationClientLourd(std::move(ASessionsHttp), std::move(AAbonne), ADonnees) {}
 
 TThreadInstallationNorvelPrimaire::~TThreadInstallationNorvelPrimaire() {
   // The stages use this object's members: the thread must be over before they go.
@@ -18,16 +19,16 @@ TThreadInstallationNorvelPrimaire::~TThreadInstallationNorvelPrimaire() {
 
 void TThreadInstallationNorvelPrimaire::DesinstallerAnciennesVersions() {
   norvel::DesinstallerAnciennesVersions(FSimulation, FRegistre, FSequenceur, [this](const std::wstring& nom) {
-    AjouterEvenement(EI_Desinstallation, true, nom);
+    Abonne().DesinstallationEnCours(nom);
   });
 }
 
 void TThreadInstallationNorvelPrimaire::TelechargerInstallation(std::wstring& AFichier) {
-  AjouterEvenement(EI_Telechargement, true);
+  Abonne().TelechargementEnCours();
   const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(FUrlTelechargement);
   // The configured session: the program's proxy, evaluated or asked credentials included.
   TypeOptionsTelechargement options;
-  options.Progression = [this](uint64_t recus, uint64_t total) { AjouterProgression(recus, total); };
+  options.Progression = [this](uint64_t recus, uint64_t total) { Abonne().ProgressionTelechargement(recus, total); };
   options.Interruption = &Interruption();
   TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FUrlTelechargement, fichier, options);
   // Only a complete download is handed over (and deleted when the worker ends).
@@ -35,14 +36,15 @@ void TThreadInstallationNorvelPrimaire::TelechargerInstallation(std::wstring& AF
 }
 
 void TThreadInstallationNorvelPrimaire::InstallerClient(const std::wstring& AFichier) {
-  AjouterEvenement(EI_Installation, true);
+  Abonne().InstallationEnCours();
   norvel::InstallerClient(FSequenceur, AFichier, FCheminInstallation);
 }
 
 void TThreadInstallationNorvelPrimaire::ConfigurerEtLancerClient() {
-  AjouterEvenement(EI_Configuration, true);
+  // For the window, the installation is over once the client's configuration starts.
+  Abonne().InstallationTerminee();
   norvel::ConfigurerEtLancerClient(FNomEcole, FNomDomaine, FPort, FServeurEnService);
-  AjouterEvenement(EI_Termine, true);
+  Abonne().LancementTermine();
 }
 
 }  // namespace norvel

@@ -12,6 +12,7 @@ class TThreadInstallationNorvelPrimaire : public TThreadInstallationClientLourd 
  public:
   // ASessionsHttp: the worker's own duplicate of the sessions service, for the download.
   TThreadInstallationNorvelPrimaire(TRef<ISessionsClientsHttp> ASessionsHttp,
+                                    TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
                                     const TypeDonneesInstallationClientLourd& ADonnees);
   ~TThreadInstallationNorvelPrimaire() override;
 

@@ -26,11 +26,7 @@ TApplicationGraphique& TApplicationGraphique::Instance() {
 bool TApplicationGraphique::Existe() { return GInstance.load() != nullptr; }
 
 TApplicationGraphique::TApplicationGraphique() : FIdThreadPrincipal(GetCurrentThreadId()) {
-  WNDCLASSEXW classe{sizeof(classe)};
-  classe.lpfnWndProc = &ProcedureUtilitaire;
-  classe.hInstance = GetModuleHandleW(nullptr);
-  classe.lpszClassName = ClasseUtilitaire;
-  if (!RegisterClassExW(&classe)) throw ErreurSysteme(L"RegisterClassEx");
+  EnregistrerClasseFenetre({ClasseUtilitaire, &ProcedureUtilitaire, nullptr});
   // A hidden top-level window rather than a message-only one: system-wide broadcasts (end of
   // session, settings changed) reach top-level windows only.
   FFenetreUtilitaire = VerifierPointeur(CreateWindowExW(WS_EX_TOOLWINDOW, ClasseUtilitaire, L"", WS_POPUP, 0, 0, 0,
@@ -82,19 +78,24 @@ bool TApplicationGraphique::ExecuterInactivite() {
 }
 
 bool TApplicationGraphique::ExecuterAppelsEnFile() {
-  std::deque<std::function<void()>> appels;
+  std::function<void()> appel;
   {
     std::lock_guard verrou(FVerrouAppels);
-    appels.swap(FAppelsEnFile);
+    if (FAppelsEnFile.empty()) return false;
+    appel = std::move(FAppelsEnFile.front());
+    FAppelsEnFile.pop_front();
   }
-  for (auto& appel : appels) {
-    try {
-      appel();
-    } catch (const std::exception& e) {
-      TraiterException(e);
-    }
+  try {
+    appel();
+  } catch (const std::exception& e) {
+    TraiterException(e);
   }
-  return !appels.empty();
+  return true;
+}
+
+bool TApplicationGraphique::AppelsEnAttente() {
+  std::lock_guard verrou(FVerrouAppels);
+  return !FAppelsEnFile.empty();
 }
 
 void TApplicationGraphique::AttendreMessage() {
@@ -118,12 +119,10 @@ void TApplicationGraphique::Reveiller() {
   if (const HWND fenetre = GFenetreReveil.load()) PostMessageW(fenetre, WM_REVEIL, 0, 0);
 }
 
-void TApplicationGraphique::AppelerSurThreadPrincipal(std::function<void()> appel) {
-  auto* instance = GInstance.load();
-  if (!instance) return;  // no main thread loop: nobody would ever run the call
+void TApplicationGraphique::MettreEnFile(std::function<void()> appel) {
   {
-    std::lock_guard verrou(instance->FVerrouAppels);
-    instance->FAppelsEnFile.push_back(std::move(appel));
+    std::lock_guard verrou(FVerrouAppels);
+    FAppelsEnFile.push_back(std::move(appel));
   }
   Reveiller();
 }

@@ -51,8 +51,10 @@ class TApplicationGraphique {
   bool TraiterUnMessage();
   // Runs the idle handler; answers its "done" flag (true: nothing more to do).
   bool ExecuterInactivite();
-  // Runs the calls that other threads queued; true when some ran.
+  // Runs the oldest of the calls queued for this thread (AppelerSurThreadPrincipal); true when
+  // one ran. One call per idle step: the messages that came meanwhile go first.
   bool ExecuterAppelsEnFile();
+  bool AppelsEnAttente();
   // Sleeps in the system until a message arrives.
   void AttendreMessage();
 
@@ -64,8 +66,6 @@ class TApplicationGraphique {
 
   // Any thread. The wake-up is a message: it ends the sleep of the main thread.
   static void Reveiller();
-  // Any thread: queues a call for the main thread's next idle step.
-  static void AppelerSurThreadPrincipal(std::function<void()> appel);
 
   using TypeGestionnaireInactivite = std::function<void(bool& fini)>;
   const TypeGestionnaireInactivite& GetSurInactivite() const { return FSurInactivite; }
@@ -123,6 +123,9 @@ class TApplicationGraphique {
   TApplicationGraphique();
   static LRESULT CALLBACK ProcedureUtilitaire(HWND fenetre, UINT message, WPARAM w, LPARAM l);
   void CreerFichesDifferees();
+  // The queue behind AppelerSurThreadPrincipal; any thread.
+  friend bool AppelerSurThreadPrincipal(std::function<void()> appel);
+  void MettreEnFile(std::function<void()> appel);
 
   DWORD FIdThreadPrincipal;
   HWND FFenetreUtilitaire = nullptr;

@@ -3,23 +3,18 @@
 // creates and gives the dialog-box keys (Tab, arrows, Enter) to every window of this kind.
 #include <windows.h>
 
+#include "platform/FenetreObjet.h"
+
 namespace norvel {
 
-class TFenetreProgramme {
+class TFenetreProgramme : public TFenetreObjet {
  public:
-  TFenetreProgramme() = default;
-  TFenetreProgramme(const TFenetreProgramme&) = delete;
-  TFenetreProgramme& operator=(const TFenetreProgramme&) = delete;
-  virtual ~TFenetreProgramme() = default;
-
-  HWND Handle() const { return FHandle; }
   // True for the window of any form of the program: its window class is the one declared.
   static bool EstFenetreProgramme(HWND fenetre);
 
  protected:
   // The window class of the program's forms, declared once registered.
   static void DeclarerClasse(ATOM classe);
-  HWND FHandle = nullptr;
 };
 
 }  // namespace norvel

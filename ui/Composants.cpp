@@ -16,19 +16,6 @@ constexpr int NombrePoints = 8;
 // The colour of the turning dots: the link's blue, the one accent colour of the page.
 constexpr BYTE BleuPoints[3] = {0xD2, 0x52, 0x14};  // blue, green, red
 
-void EnregistrerClasse(const wchar_t* nom, WNDPROC procedure, const wchar_t* curseur) {
-  WNDCLASSEXW classe{sizeof(classe)};
-  if (GetClassInfoExW(GetModuleHandleW(nullptr), nom, &classe)) return;
-  classe = WNDCLASSEXW{sizeof(classe)};
-  classe.style = CS_HREDRAW | CS_VREDRAW;
-  classe.lpfnWndProc = procedure;
-  classe.hInstance = GetModuleHandleW(nullptr);
-  classe.hCursor = LoadCursorW(nullptr, curseur);
-  classe.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-  classe.lpszClassName = nom;
-  if (!RegisterClassExW(&classe)) throw ErreurSysteme(L"RegisterClassEx");
-}
-
 // Double buffering of one paint: everything is drawn into a bitmap, then copied at once.
 class TDessinTampon {
  public:
@@ -79,44 +66,15 @@ HFONT PoliceDe(HWND controle) { return reinterpret_cast<HFONT>(SendMessageW(cont
 
 // ---- TControlePersonnalise
 
-TControlePersonnalise::~TControlePersonnalise() {
-  if (FHandle) {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
-    DestroyWindow(FHandle);
-  }
-}
-
 void TControlePersonnalise::Creer(const wchar_t* classe, HWND parent, int id, DWORD style, DWORD styleEtendu,
                                   const std::wstring& texte, const wchar_t* curseur) {
-  EnregistrerClasse(classe, &Procedure, curseur);
-  VerifierPointeur(CreateWindowExW(styleEtendu, classe, texte.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                   this),
-                   L"CreateWindowEx");
-}
-
-LRESULT TControlePersonnalise::TraiterMessage(UINT message, WPARAM w, LPARAM l) {
-  return DefWindowProcW(FHandle, message, w, l);
-}
-
-LRESULT CALLBACK TControlePersonnalise::Procedure(HWND fenetre, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* controle = static_cast<TControlePersonnalise*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    controle->FHandle = fenetre;
-    SetWindowLongPtrW(fenetre, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(controle));
-  }
-  auto* controle = reinterpret_cast<TControlePersonnalise*>(GetWindowLongPtrW(fenetre, GWLP_USERDATA));
-  if (!controle) return DefWindowProcW(fenetre, message, w, l);
-  if (message == WM_NCDESTROY) {
-    controle->FHandle = nullptr;
-    return DefWindowProcW(fenetre, message, w, l);
-  }
-  return controle->TraiterMessage(message, w, l);
+  CreerFenetreObjet({classe, nullptr, curseur, COLOR_WINDOW}, styleEtendu, texte, WS_CHILD | WS_VISIBLE | style, RECT{},
+                    parent, id);
 }
 
 // ---- TPanneau
 
-TPanneau::TPanneau(HWND parent, int id) {
+TPanneau::TPanneau(HWND parent, int id, int couleurFond) : FCouleurFond(couleurFond) {
   Creer(L"NorvelPanneau", parent, id, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
 }
 
@@ -124,10 +82,18 @@ LRESULT TPanneau::TraiterMessage(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
       return SendMessageW(GetAncestor(Handle(), GA_ROOT), message, w, l);
+    case WM_ERASEBKGND: {
+      RECT zone;
+      GetClientRect(Handle(), &zone);
+      FillRect(reinterpret_cast<HDC>(w), &zone, GetSysColorBrush(FCouleurFond));
+      return 1;
+    }
   }
   return TControlePersonnalise::TraiterMessage(message, w, l);
 }
@@ -316,32 +282,42 @@ std::wstring TexteControle(HWND controle) {
   return texte;
 }
 
-SIZE TailleTexte(HWND controle) {
-  const std::wstring texte = TexteControle(controle);
-  HDC dc = GetDC(controle);
-  const HGDIOBJ ancienne = SelectObject(dc, PoliceDe(controle));
+SIZE TailleTexte(HFONT police, const std::wstring& texte, int largeur) {
+  HDC dc = GetDC(nullptr);
+  const HGDIOBJ ancienne = SelectObject(dc, police);
   SIZE taille{};
-  GetTextExtentPoint32W(dc, texte.c_str(), static_cast<int>(texte.size()), &taille);
-  if (texte.empty()) {
-    TEXTMETRICW metriques{};
-    GetTextMetricsW(dc, &metriques);
-    taille.cy = metriques.tmHeight;
+  if (largeur > 0) {
+    RECT zone{0, 0, largeur, 0};
+    DrawTextW(dc, texte.empty() ? L" " : texte.c_str(), texte.empty() ? 1 : static_cast<int>(texte.size()), &zone,
+              DT_CALCRECT | FormatTexteRenvoye);
+    taille = {zone.right, zone.bottom};
+  } else {
+    GetTextExtentPoint32W(dc, texte.c_str(), static_cast<int>(texte.size()), &taille);
+    if (texte.empty()) {
+      TEXTMETRICW metriques{};
+      GetTextMetricsW(dc, &metriques);
+      taille.cy = metriques.tmHeight;
+    }
   }
   SelectObject(dc, ancienne);
-  ReleaseDC(controle, dc);
+  ReleaseDC(nullptr, dc);
   return taille;
 }
 
+SIZE TailleTexte(HWND controle) { return TailleTexte(PoliceDe(controle), TexteControle(controle)); }
+
 int HauteurTexteRenvoye(HWND controle, int largeur) {
-  const std::wstring texte = TexteControle(controle);
-  HDC dc = GetDC(controle);
-  const HGDIOBJ ancienne = SelectObject(dc, PoliceDe(controle));
-  RECT zone{0, 0, largeur, 0};
-  DrawTextW(dc, texte.empty() ? L" " : texte.c_str(), texte.empty() ? 1 : static_cast<int>(texte.size()), &zone,
-            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+  return TailleTexte(PoliceDe(controle), TexteControle(controle), std::max(1, largeur)).cy;
+}
+
+int HauteurLigne(HFONT police) {
+  HDC dc = GetDC(nullptr);
+  const HGDIOBJ ancienne = SelectObject(dc, police);
+  TEXTMETRICW metriques{};
+  GetTextMetricsW(dc, &metriques);
   SelectObject(dc, ancienne);
-  ReleaseDC(controle, dc);
-  return zone.bottom;
+  ReleaseDC(nullptr, dc);
+  return metriques.tmHeight + metriques.tmExternalLeading;
 }
 
 }  // namespace norvel

@@ -1,20 +1,16 @@
 #pragma once
-// The wizard's building blocks on plain Win32: the scale of the display, panels that hand their
-// children's notifications to the form, images, the circular busy indicator, the link, and the
-// creation and measuring of the standard controls. Sizes are given in pixels at 96 dots per
-// inch and scaled to the window's own resolution.
+// The building blocks of the program's forms on plain Win32: panels that hand their children's
+// notifications to the form, images, the circular busy indicator, the link, and the creation
+// and measuring of the standard controls.
 #include <windows.h>
 
 #include <string>
 
 #include "core/ImageRessource.h"
+#include "platform/FenetreObjet.h"
+#include "ui/Echelle.h"
 
 namespace norvel {
-
-struct TEchelle {
-  UINT Ppp = USER_DEFAULT_SCREEN_DPI;
-  int operator()(int valeur) const { return MulDiv(valeur, static_cast<int>(Ppp), USER_DEFAULT_SCREEN_DPI); }
-};
 
 // The rate of every animation of the program: the busy indicators are the only ones, and five
 // frames a second is enough for a turning wheel.
@@ -22,35 +18,26 @@ inline constexpr UINT ImagesParSeconde = 5;
 
 // A child window made by the program: the object owns the window's behaviour, its owner keeps
 // the object as long as the window lives.
-class TControlePersonnalise {
- public:
-  TControlePersonnalise() = default;
-  TControlePersonnalise(const TControlePersonnalise&) = delete;
-  TControlePersonnalise& operator=(const TControlePersonnalise&) = delete;
-  virtual ~TControlePersonnalise();
-
-  HWND Handle() const { return FHandle; }
-
+class TControlePersonnalise : public TFenetreObjet {
  protected:
-  // Registers the class on first use (with the page's background and this cursor) and makes
-  // the window, tied to this object.
+  // Makes the window, tied to this object, in a class of its own (the page's background, this
+  // cursor).
   void Creer(const wchar_t* classe, HWND parent, int id, DWORD style, DWORD styleEtendu = 0,
              const std::wstring& texte = {}, const wchar_t* curseur = IDC_ARROW);
-  virtual LRESULT TraiterMessage(UINT message, WPARAM w, LPARAM l);
-
- private:
-  static LRESULT CALLBACK Procedure(HWND fenetre, UINT message, WPARAM w, LPARAM l);
-  HWND FHandle = nullptr;
 };
 
-// A container of controls on the page's background. The notifications of its children (commands,
-// colours) go to the form, which handles every control in one place; Tab walks into it.
+// A container of controls on a background of the system's colours (the page's by default). The
+// notifications of its children (commands, drawing, colours) go to the form, which handles
+// every control in one place; Tab walks into it.
 class TPanneau : public TControlePersonnalise {
  public:
-  TPanneau(HWND parent, int id);
+  TPanneau(HWND parent, int id, int couleurFond = COLOR_WINDOW);
 
  protected:
   LRESULT TraiterMessage(UINT message, WPARAM w, LPARAM l) override;
+
+ private:
+  int FCouleurFond;
 };
 
 // An image drawn with its transparency, resampled to the control's size when they differ.
@@ -109,13 +96,22 @@ struct TCible {
   HWND Fenetre;
 };
 
-// A standard control (STATIC, BUTTON, EDIT) as a visible child with an identifier.
+// A standard control (STATIC, BUTTON, EDIT, LISTBOX...) as a visible child with an identifier;
+// its form gives it its font and its place.
 HWND CreerControle(HWND parent, const wchar_t* classe, const std::wstring& texte, DWORD style, int id);
 
 std::wstring TexteControle(HWND controle);
+// How the program draws a text wrapped at a width: at spaces, and inside a word longer than the
+// width (an address), never beyond it.
+inline constexpr UINT FormatTexteRenvoye = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+// The size of a text in a font: on one line, or wrapped at `largeur` (FormatTexteRenvoye). An
+// empty text is one line high.
+SIZE TailleTexte(HFONT police, const std::wstring& texte, int largeur = 0);
 // The control's text in its own font: width of one line, or height when wrapped at `largeur`.
 SIZE TailleTexte(HWND controle);
 int HauteurTexteRenvoye(HWND controle, int largeur);
+// The height of one line of the font, its leading included.
+int HauteurLigne(HFONT police);
 
 // Shown by its own style, whatever its parents: hidden elements of a page take no room even
 // before the window is on screen.

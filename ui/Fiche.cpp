@@ -1,98 +1,105 @@
 #include "ui/Fiche.h"
 
 #include "platform/ApplicationGraphique.h"
-#include "core/ErreurSysteme.h"
+#include "ui/Composants.h"
 
 namespace norvel {
 
 namespace {
-constexpr const wchar_t* ClasseFiche = L"NorvelFiche";
+const TypeClasseFenetre ClasseFiche{L"NorvelFiche", nullptr, IDC_ARROW, COLOR_BTNFACE, 1};
+constexpr DWORD StyleEtenduFiche = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 }  // namespace
 
-void TFiche::EnregistrerClasse() {
-  static const ATOM classe = [] {
-    WNDCLASSEXW c{sizeof(c)};
-    c.lpfnWndProc = &Procedure;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    c.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    c.lpszClassName = ClasseFiche;
-    return RegisterClassExW(&c);
-  }();
-  if (!classe) throw ErreurSysteme(L"RegisterClassEx");
-  DeclarerClasse(classe);
-}
-
 TFiche::~TFiche() {
-  if (FHandle) {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
-    DestroyWindow(FHandle);
-  }
-  if (FPolice) DeleteObject(FPolice);
+  // The controls go before the font they use.
+  DetruireFenetre();
 }
 
 void TFiche::CreerFenetre(const std::wstring& titre, DWORD style, int largeurClient, int hauteurClient,
                           HWND proprietaire) {
-  EnregistrerClasse();
-  RECT cadre{0, 0, largeurClient, hauteurClient};
-  AdjustWindowRectEx(&cadre, style, FALSE, WS_EX_DLGMODALFRAME);
-  const int largeur = cadre.right - cadre.left, hauteur = cadre.bottom - cadre.top;
-  RECT zone{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (proprietaire) GetWindowRect(proprietaire, &zone);
-  const int x = zone.left + (zone.right - zone.left - largeur) / 2, y = zone.top + (zone.bottom - zone.top - hauteur) / 2;
-  FPolice = TApplicationGraphique::Instance().CreerPoliceParDefaut();
-  VerifierPointeur(CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ClasseFiche, titre.c_str(), style, x, y,
-                                   largeur, hauteur, proprietaire, nullptr, GetModuleHandleW(nullptr), this),
-                   L"CreateWindowEx");
+  CreerFenetreObjet(ClasseFiche, StyleEtenduFiche, titre, style, RECT{}, proprietaire);
+  DeclarerClasse(static_cast<ATOM>(GetClassLongPtrW(Handle(), GCW_ATOM)));
+  FEchelle.Ppp = GetDpiForWindow(Handle());
+  CreerPolice();
+  DimensionnerClient(FEchelle(largeurClient), FEchelle(hauteurClient));
 }
 
-void TFiche::SetTitre(const std::wstring& titre) { SetWindowTextW(FHandle, titre.c_str()); }
-
-std::wstring TFiche::Titre() const {
-  std::wstring texte(static_cast<size_t>(GetWindowTextLengthW(FHandle)) + 1, L'\0');
-  texte.resize(static_cast<size_t>(GetWindowTextW(FHandle, texte.data(), static_cast<int>(texte.size()))));
-  return texte;
+void TFiche::CreerPolice() {
+  LOGFONTW description = TApplicationGraphique::Instance().DescriptionPoliceParDefaut(FEchelle.Ppp);
+  FPolice = TPoliceGdi(CreateFontIndirectW(&description));
 }
+
+void TFiche::DimensionnerClient(int largeur, int hauteur, const POINT* position) {
+  RECT cadre{0, 0, largeur, hauteur};
+  AdjustWindowRectExForDpi(&cadre, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
+                           static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)), FEchelle.Ppp);
+  const int l = cadre.right - cadre.left, h = cadre.bottom - cadre.top;
+  POINT place;
+  if (position) {
+    place = *position;
+  } else {
+    const HWND proprietaire = GetWindow(Handle(), GW_OWNER);
+    RECT zone{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (proprietaire) GetWindowRect(proprietaire, &zone);
+    place = {zone.left + (zone.right - zone.left - l) / 2, zone.top + (zone.bottom - zone.top - h) / 2};
+  }
+  SetWindowPos(Handle(), nullptr, place.x, place.y, l, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame the system really draws may differ from the computed one (a process that is not
+  // aware of the display's scale, a menu bar on two lines): the client area decides.
+  RECT client;
+  GetClientRect(Handle(), &client);
+  if (client.right != largeur || client.bottom != hauteur)
+    SetWindowPos(Handle(), nullptr, 0, 0, l + largeur - client.right, h + hauteur - client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+void TFiche::AppliquerPolices() {
+  EnumChildWindows(
+      Handle(),
+      [](HWND controle, LPARAM l) -> BOOL {
+        const auto* fiche = reinterpret_cast<const TFiche*>(l);
+        SendMessageW(controle, WM_SETFONT, reinterpret_cast<WPARAM>(fiche->PoliceDe(controle)), TRUE);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(this));
+}
+
+void TFiche::SetTitre(const std::wstring& titre) { SetWindowTextW(Handle(), titre.c_str()); }
+
+std::wstring TFiche::Titre() const { return TexteControle(Handle()); }
 
 void TFiche::Afficher() {
-  ShowWindow(FHandle, SW_SHOW);
-  UpdateWindow(FHandle);
+  ShowWindow(Handle(), SW_SHOW);
+  UpdateWindow(Handle());
 }
 
 LRESULT TFiche::TraiterMessage(UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_CLOSE) {
-    Fermer();
-    return 0;
+  switch (message) {
+    case WM_CLOSE:
+      Fermer();
+      return 0;
+    case WM_DPICHANGED: {
+      // The client area keeps its size in 96-dpi pixels, at the corner the system proposes.
+      RECT client;
+      GetClientRect(Handle(), &client);
+      const int ancienne = static_cast<int>(FEchelle.Ppp), nouvelle = LOWORD(w);
+      FEchelle.Ppp = static_cast<UINT>(nouvelle);
+      CreerPolice();
+      AppliquerPolices();
+      const auto& proposee = *reinterpret_cast<const RECT*>(l);
+      const POINT coin{proposee.left, proposee.top};
+      DimensionnerClient(MulDiv(client.right, nouvelle, ancienne), MulDiv(client.bottom, nouvelle, ancienne), &coin);
+      EchelleChangee();
+      return 0;
+    }
   }
-  return DefWindowProcW(FHandle, message, w, l);
+  return TFenetreObjet::TraiterMessage(message, w, l);
 }
 
 void TFiche::Fermer() {
-  ShowWindow(FHandle, SW_HIDE);
+  ShowWindow(Handle(), SW_HIDE);
   auto& application = TApplicationGraphique::Instance();
   if (application.EstFichePrincipale(this)) application.Terminer();
-}
-
-LRESULT CALLBACK TFiche::Procedure(HWND fenetre, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* fiche = static_cast<TFiche*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    fiche->FHandle = fenetre;
-    SetWindowLongPtrW(fenetre, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(fiche));
-  }
-  auto* fiche = reinterpret_cast<TFiche*>(GetWindowLongPtrW(fenetre, GWLP_USERDATA));
-  if (!fiche) return DefWindowProcW(fenetre, message, w, l);
-  if (message == WM_NCDESTROY) {
-    fiche->FHandle = nullptr;
-    return DefWindowProcW(fenetre, message, w, l);
-  }
-  // Exceptions must not cross the system's frames: they end here, as the loop's own would.
-  try {
-    return fiche->TraiterMessage(message, w, l);
-  } catch (const std::exception& e) {
-    TApplicationGraphique::Instance().TraiterException(e);
-    return 0;
-  }
 }
 
 }  // namespace norvel

@@ -1,7 +1,6 @@
 #include "ui/FicheModale.h"
 
 #include "platform/ApplicationGraphique.h"
-#include "core/ErreurSysteme.h"
 
 namespace norvel {
 
@@ -59,56 +58,6 @@ LRESULT TFicheModale::TraiterMessage(UINT message, WPARAM w, LPARAM l) {
       return 0;
   }
   return TFiche::TraiterMessage(message, w, l);
-}
-
-namespace {
-// Its own name: the wizard's panels are another class, with another procedure.
-constexpr const wchar_t* ClassePanneau = L"NorvelPanneauDialogue";
-
-// A panel hands what its children tell (clicks, drawing, colours) to the form it sits on.
-LRESULT CALLBACK ProcedurePanneau(HWND panneau, UINT message, WPARAM w, LPARAM l) {
-  switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-      return SendMessageW(GetParent(panneau), message, w, l);
-  }
-  return DefWindowProcW(panneau, message, w, l);
-}
-
-const wchar_t* EnregistrerPanneau() {
-  static const ATOM classe = [] {
-    WNDCLASSEXW c{sizeof(c)};
-    c.lpfnWndProc = &ProcedurePanneau;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    c.lpszClassName = ClassePanneau;
-    return RegisterClassExW(&c);
-  }();
-  if (!classe) throw ErreurSysteme(L"RegisterClassEx");
-  return ClassePanneau;
-}
-}  // namespace
-
-HWND TFicheModale::CreerControle(const wchar_t* classe, const std::wstring& texte, DWORD style, int identifiant,
-                                 int x, int y, int largeur, int hauteur, HWND parent) {
-  DWORD styleEtendu = 0;
-  if (classe == nullptr) {
-    classe = EnregistrerPanneau();
-    styleEtendu = WS_EX_CONTROLPARENT;  // Tab goes through the panel's controls
-  }
-  const HWND controle = VerifierPointeur(
-      CreateWindowExW(styleEtendu, classe, texte.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, largeur, hauteur,
-                      parent ? parent : Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(identifiant)),
-                      GetModuleHandleW(nullptr), nullptr),
-      L"CreateWindowEx");
-  SendMessageW(controle, WM_SETFONT, reinterpret_cast<WPARAM>(Police()), FALSE);
-  return controle;
 }
 
 }  // namespace norvel

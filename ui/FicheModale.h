@@ -41,10 +41,6 @@ class TFicheModale : public TFiche {
   // The form's client area changed size.
   virtual void Redimensionnee(int largeur, int hauteur) {}
 
-  // A child control in the form's font, its identifier given; a null class makes a panel that
-  // hands its controls' notifications to the form.
-  HWND CreerControle(const wchar_t* classe, const std::wstring& texte, DWORD style, int identifiant, int x, int y,
-                     int largeur, int hauteur, HWND parent = nullptr);
 
  private:
   int FResultatModal = mrAucun;

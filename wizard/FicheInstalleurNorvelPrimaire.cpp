@@ -246,20 +246,10 @@ void TFicheInstalleurNorvelPrimaire::CreerPolices() {
   FPoliceLien = TPoliceGdi(CreateFontIndirectW(&description));
 }
 
-void TFicheInstalleurNorvelPrimaire::AppliquerPolices() {
-  EnumChildWindows(
-      Handle(),
-      [](HWND controle, LPARAM l) -> BOOL {
-        auto* fiche = reinterpret_cast<TFicheInstalleurNorvelPrimaire*>(l);
-        HFONT police = fiche->FPolice.Get();
-        if (controle == fiche->LabelEtape4Lien->Handle())
-          police = fiche->FPoliceLien.Get();
-        else if (std::find(fiche->FTitres.begin(), fiche->FTitres.end(), controle) != fiche->FTitres.end())
-          police = fiche->FPoliceGras.Get();
-        SendMessageW(controle, WM_SETFONT, reinterpret_cast<WPARAM>(police), TRUE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(this));
+HFONT TFicheInstalleurNorvelPrimaire::PoliceDe(HWND controle) const {
+  if (controle == LabelEtape4Lien->Handle()) return FPoliceLien.Get();
+  if (std::find(FTitres.begin(), FTitres.end(), controle) != FTitres.end()) return FPoliceGras.Get();
+  return FPolice.Get();
 }
 
 void TFicheInstalleurNorvelPrimaire::ChargerIcones() {

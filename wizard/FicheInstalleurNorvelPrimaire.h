@@ -120,7 +120,7 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
   // The scale of the window's display: fonts, icons, images and the layout follow it.
   void AppliquerEchelle(UINT ppp, const RECT* zoneProposee);
   void CreerPolices();
-  void AppliquerPolices();
+  HFONT PoliceDe(HWND controle) const override;
   void ChargerIcones();
   void AjusterTailleFenetre(const RECT* zoneProposee);
   // Places every control from the sizes at 96 dots per inch; run after every change of what

@@ -7,6 +7,7 @@
 #include <optional>
 #include <thread>
 
+#include "platform/AppelThreadPrincipal.h"
 #include "platform/FormatDate.h"
 #include "platform/GestionGlobaleEvenements.h"
 #include "platform/InformationApplication.h"
@@ -115,9 +116,9 @@ class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
     TFicheInstalleurNorvelPrimaire::Initialiser(attente, dossierSpecial, informationApplication, sessions, chemin);
     Noter(L"Initialiser(" + chemin + L") " + Titre());
     if (FPanne == Panne::Initialiser) throw EOvalis(L"L'étape 1 a échoué");
-    if (GPendantLaBoucle) TApplicationGraphique::AppelerSurThreadPrincipal(std::exchange(GPendantLaBoucle, nullptr));
+    if (GPendantLaBoucle) AppelerSurThreadPrincipal(std::exchange(GPendantLaBoucle, nullptr));
     // The user closes the window a little later.
-    TApplicationGraphique::AppelerSurThreadPrincipal([this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); });
+    AppelerSurThreadPrincipal([this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); });
   }
 
  protected:

@@ -79,7 +79,8 @@ class TBoucleInstallation {
     FApplication.SetSurInactivite(nullptr);
     while (FApplication.TraiterUnMessage()) {
     }
-    FApplication.ExecuterAppelsEnFile();
+    while (FApplication.ExecuterAppelsEnFile()) {
+    }
   }
   TBoucleInstallation(const TBoucleInstallation&) = delete;
   TBoucleInstallation& operator=(const TBoucleInstallation&) = delete;

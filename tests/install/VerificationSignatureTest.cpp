@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,6 +16,7 @@
 #include "core/Messages.h"
 #include "install/VerificationSignature.h"
 #include "support/CheminsTest.h"
+#include "support/EnvironnementTest.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -165,7 +167,7 @@ TEST(FichierVerrouille, HeldProgramCanBeStarted) {
   const std::wstring programme = dossier.Fichier(L"temoin.exe");
   fs::copy_file(FichierBuild(L"tools\\temoin.exe"), programme);
   const std::wstring trace = dossier.Fichier(L"trace.txt");
-  SetEnvironmentVariableW(L"NORVEL_TEMOIN_FICHIER", trace.c_str());
+  std::optional<TVariableEnvironnement> variableTrace(std::in_place, L"NORVEL_TEMOIN_FICHIER", trace);
   TFichierVerrouille fichier(programme);
   STARTUPINFOW demarrage{};
   demarrage.cb = sizeof(demarrage);
@@ -173,7 +175,7 @@ TEST(FichierVerrouille, HeldProgramCanBeStarted) {
   std::wstring ligne = L"\"" + programme + L"\" lance";
   const BOOL lance = CreateProcessW(programme.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                     &demarrage, &infos);
-  SetEnvironmentVariableW(L"NORVEL_TEMOIN_FICHIER", nullptr);
+  variableTrace.reset();
   ASSERT_TRUE(lance) << GetLastError();
   EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(infos.hProcess, 30000));
   DWORD code = 99;

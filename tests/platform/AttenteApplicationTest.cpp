@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/AppelThreadPrincipal.h"
 #include "platform/AttenteApplication.h"
 #include "platform/ServicesApplication.h"
 #include "core/Exceptions.h"
@@ -28,7 +29,8 @@ class AttenteApplication : public testing::Test {
     // Nothing left in the queue for the next test.
     while (FApplication.TraiterUnMessage()) {
     }
-    FApplication.ExecuterAppelsEnFile();
+    while (FApplication.ExecuterAppelsEnFile()) {
+    }
   }
   TApplicationGraphique& FApplication = TApplicationGraphique::Instance();
   TRef<TAttenteApplicationFmx> FAttente;
@@ -115,7 +117,7 @@ TEST_F(AttenteApplication, AttentesImbriquees500Et100) {
   int appelsInternes = 0;
   bool interneFinie = false;
   // The inner wait runs from a call the outer wait's idle step executes.
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+  AppelerSurThreadPrincipal([&] {
     const auto debut = steady_clock::now();
     auto interne = NouvelObjet<TConditionEssai>([&](bool) {
       ++appelsInternes;
@@ -139,7 +141,7 @@ TEST_F(AttenteApplication, AttentesImbriquees500Et100) {
 TEST_F(AttenteApplication, DelaiPlusLongQueCeluiEnCoursNeChangePasLaMinuterie) {
   UINT dansLInterne = 0;
   bool interneFinie = false;
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+  AppelerSurThreadPrincipal([&] {
     auto interne = NouvelObjet<TConditionEssai>([&](bool) {
       dansLInterne = FAttente->IntervalleMinuterie();
       return true;
@@ -169,7 +171,7 @@ TEST_F(AttenteApplication, FermetureDeLApplicationPendantLAttente) {
     arretVu = arret;
     return arret;  // an interruptible wait
   });
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] { FApplication.Terminer(); });
+  AppelerSurThreadPrincipal([&] { FApplication.Terminer(); });
   FAttente->Attendre(condition.Get(), 200);
   EXPECT_TRUE(arretVu);
   EXPECT_EQ(FAttente->IntervalleMinuterie(), 0u);
@@ -206,7 +208,7 @@ TEST_F(AttenteApplication, ServicesInactiviteDansLesAttentesBouclePrincipaleSeul
   inactivite = 0;
   std::thread arret([&] {
     Sleep(100);
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { FApplication.Terminer(); });
+    AppelerSurThreadPrincipal([&] { FApplication.Terminer(); });
   });
   auto conditionBoucle = NouvelObjet<TConditionAttenteBouclePrincipale>();
   FApplication.ExecuterBouclePrincipale(conditionBoucle.Get());

@@ -12,6 +12,7 @@
 #include "support/CheminsTest.h"
 #include "support/ProcessusEnfant.h"
 #include "support/RegistreIsole.h"
+#include "support/EnvironnementTest.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -192,16 +193,13 @@ TEST_F(DossierSpecial, VersionedLevel) {
 }
 
 TEST_F(DossierSpecial, TemporaryBase) {
-  wchar_t ancien[MAX_PATH] = L"";
-  const bool avait = GetEnvironmentVariableW(L"TEMP", ancien, MAX_PATH) > 0;
   const auto dossiers = Creer();
-  SetEnvironmentVariableW(L"TEMP", L"T:\\tmp");
+  const TVariableEnvironnement temp(L"TEMP", L"T:\\tmp");
   const std::wstring avecVariable = dossiers->GetDossier(BDS_Temporaire, NDS_Produit, 0, L"");
   SetEnvironmentVariableW(L"TEMP", L"");
   const std::wstring variableVide = dossiers->GetDossier(BDS_Temporaire, NDS_Societe, 0, L"");
   SetEnvironmentVariableW(L"TEMP", nullptr);
   const std::wstring sansVariable = dossiers->GetDossier(BDS_Temporaire, NDS_Societe, 0, L"");
-  SetEnvironmentVariableW(L"TEMP", avait ? ancien : nullptr);
   EXPECT_EQ(L"T:\\tmp\\Ovalis\\InstalleurNorvelPrimaire\\", avecVariable);
   EXPECT_EQ(L"C:\\TEMP\\Ovalis\\", variableVide);
   EXPECT_EQ(L"C:\\TEMP\\Ovalis\\", sansVariable);

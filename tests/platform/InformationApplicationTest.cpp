@@ -6,8 +6,10 @@
 #include "platform/InformationApplication.h"
 #include "core/Handle.h"
 #include "support/RegistreIsole.h"
+#include "support/EnvironnementTest.h"
 
 using namespace norvel;
+using namespace norvel::test;
 
 namespace {
 
@@ -144,7 +146,7 @@ TEST_F(RegistreUtilisateurPrive, NoKeyMeansProductionAndNothingCreatedUntilChang
 }
 
 TEST_F(RegistreUtilisateurPrive, OtherSourcesNeverTouchTheRegistry) {
-  SetEnvironmentVariableW(L"OV_ENVIRONNEMENT", L"Staging");
+  const TVariableEnvironnement variable(L"OV_ENVIRONNEMENT", L"Staging");
   auto parVariable = InformationDuProgramme(TypeSourceEnvironnement::VariableEnvironnement);
   EXPECT_EQ(ED_PreProduction, parVariable->GetEnvironnementDeploiement());
   SetEnvironmentVariableW(L"OV_ENVIRONNEMENT", L"inconnu");

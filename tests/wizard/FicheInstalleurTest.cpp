@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "platform/AppelThreadPrincipal.h"
 #include "ui/MenuOvalis.h"
 #include "core/Chaines.h"
 #include "core/Format.h"
@@ -15,6 +16,7 @@
 #include "support/Pilote.h"
 #include "support/RegistreIsole.h"
 #include "support/Sondage.h"
+#include "support/TextesEntiers.h"
 #include "support/UtilisateurProxyBasic.h"
 #include "wizard/FicheInstalleurEssai.h"
 
@@ -25,33 +27,6 @@ namespace {
 
 const std::wstring EcoleFerry = L"École élémentaire Jules Ferry";
 const std::wstring EcolePins = L"Ecole Allée des pins";
-
-// Every shown text of the window fits its control: nothing is cut at the right or the bottom.
-void ExigerTextesEntiers(const TBancFiche& banc) {
-  EnumChildWindows(
-      banc.Fenetre(),
-      [](HWND controle, LPARAM) -> BOOL {
-        wchar_t classe[32] = L"";
-        GetClassNameW(controle, classe, 32);
-        const std::wstring texte = TexteControle(controle);
-        if (!IsWindowVisible(controle) || texte.empty() || lstrcmpiW(classe, L"Edit") == 0) return TRUE;
-        RECT zone;
-        GetClientRect(controle, &zone);
-        const bool renvoye = (GetWindowLongPtrW(controle, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT &&
-                             !(GetWindowLongPtrW(controle, GWL_STYLE) & SS_CENTERIMAGE) && lstrcmpiW(classe, L"Static") == 0;
-        if (renvoye) {
-          EXPECT_LE(HauteurTexteRenvoye(controle, zone.right), zone.bottom) << VersUtf8(texte);
-        } else {
-          const SIZE taille = TailleTexte(controle);
-          // Buttons and the check box keep room around their text.
-          const int marge = lstrcmpiW(classe, L"Button") == 0 ? 8 : 0;
-          EXPECT_LE(taille.cx + marge, zone.right) << VersUtf8(texte);
-          EXPECT_LE(taille.cy, zone.bottom) << VersUtf8(texte);
-        }
-        return TRUE;
-      },
-      0);
-}
 
 // Registers the witness program of the tests as the handler of "https" addresses, in the
 // classes root of this process (a private copy while a TRegistreIsole redirects it).
@@ -114,7 +89,7 @@ TEST_F(FicheInstalleur, LaPageAuDepartDeLEtape2) {
   EXPECT_EQ(fermer.right, 783 - 79 - 8);
   EXPECT_EQ(fermer.bottom, 521 - 8);
   EXPECT_EQ(fermer.right - fermer.left, 89);
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   FBanc.Capturer(L"1-acces-internet-puis-etape-2");
 }
 
@@ -182,7 +157,7 @@ TEST_F(FicheInstalleur, AccesEnEchecSansAucuneConfigurationQuiFonctionne) {
   EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::LabelErreurEtape1}));
   EXPECT_FALSE(FBanc.Visible(Id::PatienceEtape1));
   EXPECT_FALSE(FBanc.Visible(Id::ImageCheckEtape1));
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   FBanc.Capturer(L"1-aucune-configuration");
 }
 
@@ -239,7 +214,7 @@ TEST_F(FicheInstalleur, RechercheDeLEcoleErreursEtModification) {
   EXPECT_EQ(FBanc.Texte(Id::LabelEtape7), L"7/7. Lancement du client NORVEL Primaire");
   EXPECT_EQ(FBanc.Texte(Id::LabelNatureActionEtape7), L"Test connectivité");
   EXPECT_EQ(FBanc.Place(Id::PanelEtape3).top, FBanc.Place(Id::PanelEtape2).bottom + 25);
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   FBanc.Capturer(L"3-ecole-trouvee");
 
   // A failed lookup after a successful one, without an edit in between: the school stays, the
@@ -291,9 +266,9 @@ TEST_F(FicheInstalleur, UneReponseArriveeApresCelleDUnClicPlusRecentNEstPasMontr
   // The user validates, then corrects the identifier and validates again before the answer.
   FBanc.Saisir(L"0750001A~lent=1500");
   bool premierFini = false;
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+  AppelerSurThreadPrincipal([&] {
     // Runs while the first lookup waits.
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+    AppelerSurThreadPrincipal([&] {
       FBanc.Saisir(L"0130009B");
       FBanc.Cliquer(Id::BtnValidationRNE);
     });
@@ -307,8 +282,8 @@ TEST_F(FicheInstalleur, UneReponseArriveeApresCelleDUnClicPlusRecentNEstPasMontr
   // An edit alone also outdates the answer awaited: the school shown always matches the box.
   FBanc.Saisir(L"0750001A~lent=800");
   premierFini = false;
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { FBanc.Saisir(L"0750001B"); });
+  AppelerSurThreadPrincipal([&] {
+    AppelerSurThreadPrincipal([&] { FBanc.Saisir(L"0750001B"); });
     FBanc.Cliquer(Id::BtnValidationRNE);
     premierFini = true;
   });
@@ -377,9 +352,9 @@ TEST_F(FicheAvecMenuOvalis, LeModeTestSeBasculeEntreLesRecherches) {
 TEST_F(FicheAvecMenuOvalis, SeulLeDernierClicEstMontre) {
   FBanc.Saisir(L"VH2022~lent=1500");
   bool premierFini = false;
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+  AppelerSurThreadPrincipal([&] {
     // Runs while the first lookup waits.
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] {
+    AppelerSurThreadPrincipal([&] {
       BasculerModeTest();
       FBanc.Cliquer(Id::BtnValidationRNE);
     });
@@ -400,8 +375,8 @@ TEST_F(FicheAvecMenuOvalis, LaConfirmationFigeLEcole) {
   ASSERT_EQ(FBanc.Texte(Id::LabelNomEcole), L"Ecole Victor");
   BasculerModeTest();
   bool rechercheFinie = false;
-  TApplicationGraphique::AppelerSurThreadPrincipal([&] {
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { FBanc.Cliquer(Id::BtnValidationEcole); });
+  AppelerSurThreadPrincipal([&] {
+    AppelerSurThreadPrincipal([&] { FBanc.Cliquer(Id::BtnValidationEcole); });
     FBanc.Cliquer(Id::BtnValidationRNE);
     rechercheFinie = true;
   });
@@ -420,7 +395,7 @@ TEST_F(FicheInstalleur, ConfirmationPuisConditions) {
   EXPECT_EQ(SendMessageW(FBanc.Fenetre(), DM_GETDEFID, 0, 0), 0) << "no default button any more";
   EXPECT_EQ(GetFocus(), FBanc.Controle(Id::CheckboxCGUEtape4));
   EXPECT_TRUE(FBanc.Actif(Id::CheckboxCGUEtape4)) << "ticked without opening the terms";
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   // The link and its title read as one line.
   EXPECT_EQ(FBanc.Place(Id::LabelEtape4Lien).left, FBanc.Place(Id::LabelEtape4).right);
   FBanc.Capturer(L"4-conditions");
@@ -477,7 +452,7 @@ namespace {
 
 struct TScenarioInstallation {
   const char* Nom;
-  std::vector<TypeEvenementInstallation> Evenements;
+  std::vector<TypeAppelAbonne> Evenements;
   std::vector<int> Pile;  // shown below step 4
   std::wstring SousEtape;
   bool SousEtapeRouge;
@@ -491,37 +466,37 @@ struct TScenarioInstallation {
 TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
   const std::wstring version = L"Client NORVEL Primaire 2022 (Win64)";
   const std::wstring desinstallation = L"Désinstallation de " + version + L" en cours ...";
-  const TypeEvenementInstallation raccourci{EI_CreationRaccourciPortail, true, L""},
-      telechargement{EI_Telechargement, true, L""}, installation{EI_Installation, true, L""},
-      configuration{EI_Configuration, true, L""};
+  using I = IAbonneEvenementInstallationsClientLourd;
+  const TypeAppelAbonne raccourci = &I::RaccourciPortailCree, telechargement = &I::TelechargementEnCours,
+                        installation = &I::InstallationEnCours, configuration = &I::InstallationTerminee;
   const TScenarioInstallation scenarios[] = {
       {"complete",
-       {raccourci, {EI_Desinstallation, true, version}, telechargement, installation, configuration, {EI_Termine, true, L""}},
+       {raccourci, AppelAvec(&I::DesinstallationEnCours, version), telechargement, installation, configuration, &I::LancementTermine},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation, Id::PanelEtape7},
        L"Installation réalisée avec succès", false, {Id::ImageCheckEtape5, Id::ImageCheckEtape6, Id::ImageCheckEtape7},
        false},
       {"désinstallation en cours",
-       {raccourci, {EI_Desinstallation, true, version}},
+       {raccourci, AppelAvec(&I::DesinstallationEnCours, version)},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, desinstallation, false,
        {Id::ImageCheckEtape5}, true},
       {"raccourci en échec, la suite continue",
-       {{EI_CreationRaccourciPortail, false, L"Accès refusé au bureau"}, telechargement},
+       {AppelAvec(&I::EchecRaccourciPortail, L"Accès refusé au bureau"), telechargement},
        {Id::PanelEtape5, Id::LabelErreurEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
        L"Téléchargement de l'installation en cours ...", false, {}, true},
       {"désinstallation en échec",
-       {raccourci, {EI_Desinstallation, true, version}, {EI_Desinstallation, false, L"Code de sortie 5"}},
+       {raccourci, AppelAvec(&I::DesinstallationEnCours, version), AppelAvec(&I::EchecDesinstallation, L"Code de sortie 5")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}, desinstallation + L" Code de sortie 5", true,
        {Id::ImageCheckEtape5}, false},
       {"téléchargement en échec",
-       {raccourci, telechargement, {EI_Telechargement, false, L"Erreur HTTP 404 : Not Found"}},
+       {raccourci, telechargement, AppelAvec(&I::EchecTelechargement, L"Erreur HTTP 404 : Not Found")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
        L"Erreur lors du téléchargement : Erreur HTTP 404 : Not Found", true, {Id::ImageCheckEtape5}, false},
       {"installation en échec",
-       {raccourci, telechargement, installation, {EI_Installation, false, L"Code de sortie 1603"}},
+       {raccourci, telechargement, installation, AppelAvec(&I::EchecInstallation, L"Code de sortie 1603")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation},
        L"Erreur lors de l'installation : Code de sortie 1603", true, {Id::ImageCheckEtape5}, false},
       {"lancement en échec",
-       {raccourci, telechargement, installation, configuration, {EI_Configuration, false, L"Aucune application associée"}},
+       {raccourci, telechargement, installation, configuration, AppelAvec(&I::EchecLancement, L"Aucune application associée")},
        {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation, Id::PanelEtape7, Id::LabelErreurEtape7},
        L"Installation réalisée avec succès", false, {Id::ImageCheckEtape5, Id::ImageCheckEtape6}, false},
   };
@@ -565,7 +540,7 @@ TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
       EXPECT_EQ(banc.Texte(Id::LabelNatureActionEtape7), L"Test connectivité");
     }
     EXPECT_EQ(banc.Visible(Id::LabelNatureActionEtape7), std::string(s.Nom) == "complete");
-    ExigerTextesEntiers(banc);
+    ExigerTextesEntiers(banc.Fenetre());
   }
 }
 
@@ -578,7 +553,7 @@ TEST_F(FicheInstalleur, ToutAuClavier) {
     PostMessageW(focus, WM_KEYUP, code, 1 | (3u << 30));
     // Queued calls run at the first idle step, once the keys are handled.
     bool traitees = false;
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { traitees = true; });
+    AppelerSurThreadPrincipal([&] { traitees = true; });
     FBanc.Pomper([&] { return traitees; });
   };
   ASSERT_EQ(GetFocus(), FBanc.Controle(Id::EditRNE));
@@ -648,13 +623,13 @@ TEST_F(FicheInstalleur, AffichageA150PourCent) {
              &police);
   EXPECT_EQ(police.lfHeight, -18);
   EXPECT_EQ(police.lfWeight, FW_BOLD);
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
   FBanc.Capturer(L"150-pour-cent");
 
   SendMessageW(FBanc.Fenetre(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&proposee));
   GetClientRect(FBanc.Fenetre(), &client);
   EXPECT_EQ(client.right, 783);
-  ExigerTextesEntiers(FBanc);
+  ExigerTextesEntiers(FBanc.Fenetre());
 }
 
 TEST_F(FicheInstalleur, LIndicateurDePatienceNeTourneQueMontre) {
@@ -663,7 +638,7 @@ TEST_F(FicheInstalleur, LIndicateurDePatienceNeTourneQueMontre) {
   FBanc.Cliquer(Id::CheckboxCGUEtape4);
   auto indicateur = [&](int id) {
     return dynamic_cast<TIndicateurPatience*>(
-        reinterpret_cast<TControlePersonnalise*>(GetWindowLongPtrW(FBanc.Controle(id), GWLP_USERDATA)));
+        reinterpret_cast<TFenetreObjet*>(GetWindowLongPtrW(FBanc.Controle(id), GWLP_USERDATA)));
   };
   ASSERT_NE(indicateur(Id::PatienceEtape6), nullptr);
   EXPECT_FALSE(indicateur(Id::PatienceEtape1)->Anime()) << "hidden since step 1 ended";

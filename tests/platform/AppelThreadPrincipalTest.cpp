@@ -1,14 +1,16 @@
-// A worker hands a call to the main thread and sleeps until it ran: the call runs inside the
-// main thread's wait, its exception reaches the worker, and once the loop has ended the call
-// is dropped instead of leaving the worker asleep for ever.
+// Calls posted to the main thread from other threads. A worker that hands a call over and
+// sleeps until it ran: the call runs inside the main thread's wait, its exception reaches the
+// worker, and once the loop has ended the call is dropped instead of leaving the worker asleep
+// for ever.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
-#include "platform/AppelSynchrone.h"
+#include "platform/AppelThreadPrincipal.h"
 #include "platform/AttenteApplication.h"
 
 using namespace norvel;
@@ -23,7 +25,8 @@ class AppelSynchrone : public testing::Test {
     FApplication.Initialiser();
     while (FApplication.TraiterUnMessage()) {
     }
-    FApplication.ExecuterAppelsEnFile();
+    while (FApplication.ExecuterAppelsEnFile()) {
+    }
   }
 
   // Runs `travail` on a worker while this thread waits for it as the program's windows do.
@@ -78,4 +81,31 @@ TEST_F(AppelSynchrone, OnceTheLoopHasEndedTheCallIsDroppedAndNeverRuns) {
   FApplication.Initialiser();
   FApplication.ExecuterAppelsEnFile();
   EXPECT_FALSE(execute);
+}
+
+// Calls posted from other threads run on this thread in the order posted, one per idle step of
+// the loop; those posted to a receiver run only while its box is open.
+TEST_F(AppelSynchrone, PostedCallsRunInOrderOnePerStepAndNeverForAClosedBox) {
+  std::vector<int> vus;
+  auto boite = std::make_unique<TBoiteAppels>();
+  const TAdresseAppels adresse = boite->Adresse();
+  std::thread([&] {
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(AppelerSurThreadPrincipal([&vus, i] { vus.push_back(i); }));
+    adresse.Poster([&vus] { vus.push_back(10); });
+    adresse.Poster([&vus] { vus.push_back(11); });
+  }).join();
+  EXPECT_TRUE(vus.empty()) << "nothing runs on the posting thread";
+  EXPECT_TRUE(FApplication.ExecuterAppelsEnFile());
+  EXPECT_EQ(vus, (std::vector<int>{0}));
+  EXPECT_TRUE(FApplication.ExecuterAppelsEnFile());
+  EXPECT_TRUE(FApplication.ExecuterAppelsEnFile());
+  EXPECT_TRUE(FApplication.ExecuterAppelsEnFile());
+  EXPECT_EQ(vus, (std::vector<int>{0, 1, 2, 10}));
+  // The receiver goes with one call still on its way, and another comes after.
+  boite.reset();
+  std::thread([&] { adresse.Poster([&vus] { vus.push_back(12); }); }).join();
+  while (FApplication.ExecuterAppelsEnFile()) {
+  }
+  EXPECT_EQ(vus, (std::vector<int>{0, 1, 2, 10}));
+  EXPECT_FALSE(FApplication.AppelsEnAttente());
 }
