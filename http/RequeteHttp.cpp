@@ -20,7 +20,7 @@ namespace {
 constexpr DWORD TailleTamponLecture = TailleTamponLectureHttp;
 // A streamed body's reads: their size starts here and adapts so that one lasts about this long.
 constexpr DWORD TailleLectureMin = 16 * 1024;
-constexpr auto DureeLectureVisee = std::chrono::milliseconds(50);
+constexpr auto DureeLectureVisee = std::chrono::milliseconds(200);
 // Header values are read into 500 characters, the terminating null included.
 constexpr DWORD CaracteresEntete = 500;
 constexpr DWORD NotificationsSuivies =
