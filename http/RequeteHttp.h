@@ -11,6 +11,7 @@
 #include <winhttp.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -158,6 +159,8 @@ class TRequeteHttp {
   bool RenvoyerAvecAuthProxy();
   void DebutReponse();
   void LireMorceau(DWORD disponibles);
+  void LireSuite(DWORD lus);
+  void Lire(DWORD taille);
   void RecevoirMorceau(DWORD taille);
   void VerifierCorpsComplet() const;
   void VerifierVersionHttp() const;
@@ -183,6 +186,8 @@ class TRequeteHttp {
   // The sink of the response being read: none for a proxy's 407 (see TPuitsCorpsHttp).
   TPuitsCorpsHttp* FPuitsReponse = nullptr;
   size_t FCorpsMax = CorpsEnMemoireMaxParDefaut;
+  DWORD FTailleLecture = 0;
+  std::chrono::steady_clock::time_point FDebutLecture;
   bool FCallbackActive = false;
   bool FDebutUtilisation = false;
   std::wstring FVersionHttpAttendue;

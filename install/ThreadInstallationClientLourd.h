@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/OvThread.h"
 #include "http/InterruptionRequete.h"
+#include "platform/OvThread.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "install/EvenementInstallation.h"
 #include "install/LancementExecutable.h"
