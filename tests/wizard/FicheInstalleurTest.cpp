@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/AppelThreadPrincipal.h"
@@ -427,7 +428,9 @@ TEST_F(FicheInstalleur, LeLienOuvreLesConditionsAvecLeNavigateur) {
     EnregistrerNavigateurTemoin();
     FBanc.Cliquer(Id::LabelEtape4Lien);
   }
-  ASSERT_TRUE(AttendreQue([&] { return std::filesystem::exists(temoin); }, 20000))
+  // Until both of the witness's lines are read back: under Wine a read right after the file's
+  // name appears could still find it empty.
+  ASSERT_TRUE(AttendreQue([&] { return std::ranges::count(LireOctets(temoin), '\n') == 2; }, 20000))
       << "the browser was not started; " << FBanc.Exceptions.size() << " error(s), the last: "
       << VersUtf8(FBanc.Exceptions.back());
   EXPECT_NE(LireOctets(temoin).find("https://conditions.norvel-primaire.test/conditions-generales-de-vente"),
@@ -444,7 +447,9 @@ TEST_F(FicheInstalleur, LeLienOuvreLesConditionsAvecLeNavigateur) {
     EnregistrerNavigateurTemoin();
     FBanc.Cliquer(Id::LabelEtape4Lien);
   }
-  ASSERT_TRUE(AttendreQue([&] { return std::filesystem::exists(temoin); }, 20000));
+  // Until both of the witness's lines are read back: under Wine a read right after the file's
+  // name appears could still find it empty.
+  ASSERT_TRUE(AttendreQue([&] { return std::ranges::count(LireOctets(temoin), '\n') == 2; }, 20000));
   EXPECT_FALSE(FBanc.Actif(Id::CheckboxCGUEtape4));
 }
 
