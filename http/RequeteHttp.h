@@ -23,6 +23,7 @@
 
 #include "platform/Attente.h"
 #include "core/ObjetInterfacable.h"
+#include "http/StatutHttp.h"
 #include "http/InfoHttp.h"
 #include "http/SessionClientsHttp.h"
 
@@ -131,6 +132,7 @@ class TRequeteHttp {
   std::wstring VersionReponse() const { return Entete(WINHTTP_QUERY_VERSION); }
   std::wstring StatutReponse() const { return Entete(WINHTTP_QUERY_STATUS_CODE); }
   std::wstring StrStatutReponse() const { return Entete(WINHTTP_QUERY_STATUS_TEXT); }
+  TypeClasseStatutHttp ClasseStatutReponse() const { return ClasseStatutHttp(StatutReponse()); }
   std::wstring TousLesEntetesReponse() const { return Entete(WINHTTP_QUERY_RAW_HEADERS_CRLF); }
   std::wstring EncodageContenu() const { return Entete(WINHTTP_QUERY_CONTENT_ENCODING); }
   std::wstring Location() const { return Entete(WINHTTP_QUERY_LOCATION); }

@@ -14,15 +14,7 @@ TThreadInstallationClientLourd::TThreadInstallationClientLourd(TRef<ISessionsCli
                                                                TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
                                                                const TypeDonneesInstallationClientLourd& ADonnees)
     : TOvThread(nullptr, false),
-      FSimulation(ADonnees.Simulation),
-      FUrlTelechargement(ADonnees.UrlTelechargement),
-      FNomEcole(ADonnees.NomEcole),
-      FNomDomaine(ADonnees.NomDomaine),
-      FPort(ADonnees.Port),
-      FServeurEnService(ADonnees.ServeurEnService),
-      FUrlPortail(ADonnees.UrlPortail),
-      FFichierIconePortail(ADonnees.FichierIconePortail),
-      FCheminInstallation(ADonnees.CheminInstallation),
+      FDonnees(ADonnees),
       FSessionsHttp(std::move(ASessionsHttp)),
       FAbonne(std::move(AAbonne)) {}
 
@@ -55,7 +47,7 @@ void TThreadInstallationClientLourd::Executer() {
   const TypeEtape etapes[] = {
       {&I::EchecRaccourciPortail, [this] { CreerRaccourciPortail(); }},
       {&I::EchecDesinstallation, [this] { DesinstallerAnciennesVersions(); }},
-      {&I::EchecTelechargement, [&] { TelechargerInstallation(fichierTelecharge); }},
+      {&I::EchecTelechargement, [&] { fichierTelecharge = TelechargerInstallation(); }},
       {&I::EchecInstallation, [&] { InstallerClient(fichierTelecharge); }},
       {&I::EchecLancement, [this] { ConfigurerEtLancerClient(); }},
   };
@@ -80,7 +72,7 @@ void TThreadInstallationClientLourd::Executer() {
 
 void TThreadInstallationClientLourd::CreerRaccourciPortail() {
   const TypeResultatRaccourciPortail resultat =
-      norvel::CreerRaccourciPortail(FNomEcole, FUrlPortail, FFichierIconePortail);
+      norvel::CreerRaccourciPortail(FDonnees.NomEcole, FDonnees.UrlPortail, FDonnees.FichierIconePortail);
   if (resultat.Succes)
     Abonne().RaccourciPortailCree();
   else

@@ -3,8 +3,8 @@
 // 96 dots per inch, its font and its colour (the rules of reading a row are TDisposition's).
 // A new control of the page is one more row: a progress bar under the sub-step of step 6, say,
 //   {Id::BarreTelechargement, Id::PanelPrincipal, TypeGenreControle::Progression, {39, 4, -8, 12}, rdPile},
-// placed after LabelSousEtapeInstallation, hidden at first, then shown with
-// InsererSous(barre, LabelSousEtapeInstallation).
+// placed after LabelSousEtapeInstallation, hidden at first, then shown by AfficherEtat from the
+// step flow's state.
 #include <windows.h>
 
 #include <vector>

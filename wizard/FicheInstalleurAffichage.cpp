@@ -17,28 +17,23 @@ bool EstBoutonPoussoir(HWND controle) {
 }  // namespace
 
 // A keystroke in the identifier's box changes nothing shown most of the time: the layout runs
-// only when something did change.
+// only when something did change (and once at the end of AfficherEtat).
 void TFicheInstalleurNorvelPrimaire::Montrer(TCible controle) {
   if (EstMontre(controle.Fenetre)) return;
   ShowWindow(controle.Fenetre, SW_SHOWNA);
-  Disposer();
+  if (!FAffichageEnCours) Disposer();
 }
 
 void TFicheInstalleurNorvelPrimaire::Cacher(TCible controle) {
   if (!EstMontre(controle.Fenetre)) return;
   ShowWindow(controle.Fenetre, SW_HIDE);
-  Disposer();
-}
-
-void TFicheInstalleurNorvelPrimaire::InsererSous(TCible element, TCible reference) {
-  FDisposition->InsererSous(GetDlgCtrlID(element.Fenetre), GetDlgCtrlID(reference.Fenetre));
-  Disposer();
+  if (!FAffichageEnCours) Disposer();
 }
 
 void TFicheInstalleurNorvelPrimaire::SetTexte(HWND controle, const std::wstring& texte) {
   if (TexteControle(controle) == texte) return;
   SetWindowTextW(controle, texte.c_str());
-  Disposer();
+  if (!FAffichageEnCours) Disposer();
 }
 
 void TFicheInstalleurNorvelPrimaire::SetCouleurTexte(HWND controle, COLORREF couleur) {
@@ -59,23 +54,9 @@ void TFicheInstalleurNorvelPrimaire::MettreAJourBoutonsParDefaut() {
 }
 
 void TFicheInstalleurNorvelPrimaire::DefinirBoutonParDefaut(HWND bouton) {
+  if (FBoutonParDefaut == bouton) return;
   FBoutonParDefaut = bouton;
   MettreAJourBoutonsParDefaut();
-}
-
-void TFicheInstalleurNorvelPrimaire::MontrerPanneauEtape6Sous(TCible reference) {
-  InsererSous(PanelEtape6, reference);
-  Montrer(PatienceEtape6);
-}
-
-void TFicheInstalleurNorvelPrimaire::AfficherSousEtape(const std::wstring& texte) {
-  SetTexte(LabelSousEtapeInstallation, texte);
-  InsererSous(LabelSousEtapeInstallation, PanelEtape6);
-}
-
-void TFicheInstalleurNorvelPrimaire::PasserSousEtapeEnErreur() {
-  Cacher(PatienceEtape6);
-  SetCouleurTexte(LabelSousEtapeInstallation, RougeErreur);
 }
 
 }  // namespace norvel

@@ -3,15 +3,13 @@
 #include <shellapi.h>
 
 #include "platform/ApplicationGraphique.h"
-#include "platform/Executable.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "dialogs/DemandeInfoAuthProxy.h"
 #include "dialogs/FicheChoixConfigurationHttp.h"
 #include "install/GestionInstallationsNorvelPrimaire.h"
-#include "school/ApiRecuperationInfosHebNP.h"
 #include "school/HotesNorvel.h"
-#include "school/MockApiRecuperationInfosHebNP.h"
 #include "ui/IdentifiantsControles.h"
 #include "wizard/DispositionAssistant.h"
 
@@ -24,7 +22,6 @@ namespace {
 constexpr UINT PremierIdCommandeMenu = 40001;
 }  // namespace
 
-
 std::wstring TitreFicheInstalleur(const TypeVersion& version) {
   return Format(Msg::TitreFicheAvecVersion, {Msg::TitreAssistant, VersionEnTexte(version)});
 }
@@ -33,18 +30,9 @@ std::wstring FormaterTitreEtape(int numero, int total, const std::wstring& texte
   return Format(Msg::TitreEtape, {numero, total, texte});
 }
 
-std::wstring CodePlateformeInfosHeb() { return SystemeWindows64Bits() ? L"Win64" : L"Win32"; }
-
-std::wstring SansBlancsAuxExtremites(const std::wstring& texte) {
-  size_t debut = 0, fin = texte.size();
-  while (debut < fin && texte[debut] <= L' ') ++debut;
-  while (fin > debut && texte[fin - 1] <= L' ') --fin;
-  return texte.substr(debut, fin - debut);
-}
-
 // ---- Creation (FormCreate) and destruction (FormDestroy)
 
-TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire() : TImplemente(false) {
+TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire() {
   ChargerImages();
   // Fixed size, single border, the system menu and the help button; the caption comes with
   // Initialiser.
@@ -67,9 +55,8 @@ TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire() : TImplemente(f
 }
 
 TFicheInstalleurNorvelPrimaire::~TFicheInstalleurNorvelPrimaire() {
-  // Waits for the stage the worker is in; its last events are no longer shown.
-  if (FGestionInstallationsClientLourd) FGestionInstallationsClientLourd->Fermer();
-  FGestionInstallationsClientLourd = nullptr;
+  // Waits for the stage the worker is in; what it still tells is no longer shown.
+  FExecution.reset();
 }
 
 // ---- Messages
@@ -144,11 +131,10 @@ void TFicheInstalleurNorvelPrimaire::Initialiser(TRef<IAttente> AAttente, TRef<I
                                                  TRef<IInformationApplication> AInformationApplication,
                                                  TRef<ISessionsClientsHttp> ASessionsHttp,
                                                  const std::wstring& ACheminInstallation) {
-  FAttente = std::move(AAttente);
-  FInformationApplication = std::move(AInformationApplication);
-  FSessionsHttp = std::move(ASessionsHttp);
-  FCheminInstallation = ACheminInstallation;
-  FGestionInstallationsClientLourd = CreerGestionInstallations(FSessionsHttp, std::move(ADossierSpecial));
+  FInformationApplication = AInformationApplication;
+  FExecution = std::make_unique<TExecutionEtapes>(*this, std::move(AAttente), std::move(AInformationApplication),
+                                                  ASessionsHttp, ACheminInstallation);
+  FExecution->SetGestionInstallations(CreerGestionInstallations(ASessionsHttp, std::move(ADossierSpecial)));
   SetTitre(TitreFicheInstalleur(FInformationApplication->GetVersion()));
   ConfigurerMenuOvalis();
   SetImageLaterale(FImageConfig);
@@ -158,6 +144,7 @@ void TFicheInstalleurNorvelPrimaire::Initialiser(TRef<IAttente> AAttente, TRef<I
   Afficher();
   TesterAccesInternet();
 }
+
 
 void TFicheInstalleurNorvelPrimaire::ConfigurerMenuOvalis() {
   HMENU barre = CreateMenu();
@@ -170,142 +157,39 @@ void TFicheInstalleurNorvelPrimaire::ConfigurerMenuOvalis() {
     return;
   }
   menu->InsererAction(-1, std::make_unique<TActionMenuOvalisFonction>(
-                              Msg::MenuModeRneTest, [this] { BasculerModeTest(); }, [this] { return FModeTest; }));
+                              Msg::MenuModeRneTest, [this] { BasculerModeTest(); }, [this] { return ModeTest(); }));
   SetMenu(Handle(), barre);
   FMenuOvalis = std::move(menu);
 }
 
-void TFicheInstalleurNorvelPrimaire::TesterAccesInternet() {
-  auto& application = TApplicationGraphique::Instance();
-  Montrer(PatienceEtape1);
-  TypeTabResultatsTestsConfigClientsHttp resultats;
-  FSessionsHttp->TesterConfigCourante(FAttente.Get(), resultats);
-  // Closed meanwhile: nothing more to show.
-  if (application.Terminee()) return;
-  // Some HTTPS server answered, whatever its answer: the way out works.
-  if (TestsHttpsReussis(resultats)) {
-    Montrer(ImageCheckEtape1);
-    Cacher(PatienceEtape1);
-    AfficherEtape2();
-    return;
-  }
-  SetTexte(LabelErreurEtape1, Msg::AccesInternetEnEchec);
-  Montrer(LabelErreurEtape1);
-  TypeTabPropositionsModifConfigClientsHttp propositions;
-  FSessionsHttp->RechercherAutresConfigs(FAttente.Get(), propositions);
-  Cacher(PatienceEtape1);
-  if (application.Terminee()) return;
-  // The wizard stops at step 1: only "Fermer" remains.
-  if (propositions.empty()) {
-    SetTexte(LabelErreurEtape1, Msg::AucuneConfigurationHttp);
-    SetFocus(btnFermer);
-    return;
-  }
-  FSessionsHttp->VerifierChangementConfig(false);
-  int choix = 0;
-  if (!ChoisirConfiguration(propositions, choix)) {
-    SetTexte(LabelErreurEtape1, Msg::AnnulationChoixConfiguration);
-    SetFocus(btnFermer);
-    return;
-  }
-  // Applied without a new test: the search has just seen it work.
-  FSessionsHttp->AppliquerPropositionModifConfig(propositions[static_cast<size_t>(choix)]);
-  SetCouleurTexte(LabelErreurEtape1, NoirMessage);
-  SetTexte(LabelErreurEtape1, Msg::ConfigurationHttpAppliquee);
-  Montrer(ImageCheckEtape1);
-  AfficherEtape2();
-}
 
-bool TFicheInstalleurNorvelPrimaire::ChoisirConfiguration(const TypeTabPropositionsModifConfigClientsHttp& APropositions,
-                                                          int& AChoix) {
+void TFicheInstalleurNorvelPrimaire::TesterAccesInternet() { FExecution->TesterAccesInternet(); }
+
+std::optional<size_t> TFicheInstalleurNorvelPrimaire::ChoisirConfiguration(
+    const TypeTabPropositionsModifConfigClientsHttp& APropositions) {
   const auto dialogue = TFicheChoixConfigurationHttp::CreateOv(this, APropositions);
-  if (dialogue->ExecuterModal() != mrOK) return false;
-  AChoix = dialogue->PropositionChoisie();
-  return AChoix >= 0 && static_cast<size_t>(AChoix) < APropositions.size();
+  if (dialogue->ExecuterModal() != mrOK || dialogue->PropositionChoisie() < 0) return std::nullopt;
+  return static_cast<size_t>(dialogue->PropositionChoisie());
 }
 
-void TFicheInstalleurNorvelPrimaire::AfficherEtape2() {
-  Montrer(PanelEtape2);
-  SetFocus(EditRNE);
-  SetImageLaterale(FImageEcole);
+std::optional<TypeInfoAuthHttp> TFicheInstalleurNorvelPrimaire::DemanderInfoAuthProxy(const std::wstring& AProxy) {
+  TypeInfoAuthHttp infoAuth;
+  if (!DemanderInfoAuthProxyGraphique(AProxy, infoAuth)) return std::nullopt;
+  return infoAuth;
 }
 
 void TFicheInstalleurNorvelPrimaire::EditRNEChangeTracking() {
-  // An answer still awaited belongs to the text before this change: it will not be shown.
-  ++FNumeroRecherche;
-  Cacher(LabelErreurEtape2);
-  const bool saisi = GetWindowTextLengthW(EditRNE) > 0;
-  EnableWindow(BtnValidationRNE, saisi);
-  if (saisi) DefinirBoutonParDefaut(BtnValidationRNE);
-  Cacher(PanelEtape3);
-  if (FBoutonParDefaut == BtnValidationEcole) DefinirBoutonParDefaut(nullptr);
+  FExecution->IdentifiantModifie(GetWindowTextLengthW(EditRNE) > 0);
 }
 
 void TFicheInstalleurNorvelPrimaire::BasculerModeTest() {
-  FModeTest = !FModeTest;
+  FExecution->SetModeTest(!FExecution->ModeTest());
   if (FMenuOvalis) FMenuOvalis->MettreAJourActions();
 }
 
-TRef<IApiRecuperationInfosHebNP> TFicheInstalleurNorvelPrimaire::CreerRechercheEcole() {
-  if (FModeTest) return NouvelObjet<TMockApiRecuperationInfosHebNP>();
-  return NouvelObjet<TApiRecuperationInfosHebNP>(FInformationApplication->GetEnvironnementDeploiement(), FAttente,
-                                                 FSessionsHttp);
-}
+void TFicheInstalleurNorvelPrimaire::BtnValidationRNEClick() { FExecution->ValiderIdentifiant(TexteControle(EditRNE)); }
 
-void TFicheInstalleurNorvelPrimaire::BtnValidationRNEClick() {
-  Cacher(LabelErreurEtape2);
-  const uint64_t numero = ++FNumeroRecherche;
-  TypeInfosHebNP infos;
-  std::wstring erreur;
-  bool trouvee = false;
-  try {
-    // The request waits through the waiting service: the window stays alive meanwhile, and a
-    // second click may start a second lookup.
-    CreerRechercheEcole()->RecupererInfosHeb(SansBlancsAuxExtremites(TexteControle(EditRNE)), CodePlateformeInfosHeb(),
-                                             infos);
-    trouvee = true;
-  } catch (const std::exception& e) {
-    erreur = MessageDe(e);
-  }
-  // A later click, an edit or the school's confirmation came while this one waited: its answer
-  // is stale, whether it arrives before or after theirs.
-  if (numero != FNumeroRecherche) return;
-  if (!trouvee) {
-    SetTexte(LabelErreurEtape2, erreur);
-    InsererSous(LabelErreurEtape2, PanelEtape2);
-    return;
-  }
-  SetTexte(LabelNomEcole, infos.NomEcole);
-  SetTexte(LabelAdresseEcole, infos.AdresseEcole);
-  SetTexte(LabelCodePostalVilleEcole, Format(Msg::CodePostalEtVille, {infos.CodePostalEcole, infos.VilleEcole}));
-  SetTexte(LabelPaysEcole, infos.PaysEcole);
-  FIconeClientNP2023Choisie = infos.MillesimeServeur == L"2023";
-  ImageIconeClientNP->SetImage(FIconeClientNP2023Choisie ? &FIconeClientNP2023 : &FIconeClientNP);
-  InsererSous(PanelEtape3, PanelEtape2);
-  SetTexte(LabelEtape6, FormaterTitreEtape(6, NombreEtapes, Format(Msg::EtapeInstallationClient, {infos.MillesimeServeur})));
-  SetTexte(LabelEtape7, FormaterTitreEtape(7, NombreEtapes, Msg::EtapeLancementClient));
-  SetTexte(LabelNatureActionEtape7, infos.ServeurEnService ? Msg::NatureTestConnectivite : Msg::NatureConfiguration);
-  FUrlTelechargement = infos.UrlTelechargementClient;
-  FSimulation = infos.Simulation;
-  FNomEcole = infos.NomEcole;
-  FNomDomaine = infos.NomDomaine;
-  FPort = infos.Port;
-  FServeurEnService = infos.ServeurEnService;
-  FUrlPortail = infos.UrlPortail;
-  DefinirBoutonParDefaut(BtnValidationEcole);
-}
-
-void TFicheInstalleurNorvelPrimaire::BtnValidationEcoleClick() {
-  // The school is now fixed: no lookup still awaited may change it.
-  ++FNumeroRecherche;
-  InsererSous(PanelEtape4, PanelEtape3);
-  EnableWindow(EditRNE, FALSE);
-  EnableWindow(BtnValidationRNE, FALSE);
-  EnableWindow(BtnValidationEcole, FALSE);
-  DefinirBoutonParDefaut(nullptr);
-  SetImageLaterale(FImageInstall);
-  SetFocus(CheckboxCGUEtape4);
-}
+void TFicheInstalleurNorvelPrimaire::BtnValidationEcoleClick() { FExecution->ConfirmerEcole(); }
 
 std::wstring TFicheInstalleurNorvelPrimaire::UrlConditionsGenerales() { return UrlConditionsGeneralesOvalis; }
 
@@ -313,84 +197,109 @@ void TFicheInstalleurNorvelPrimaire::LabelEtape4LienClick() {
   const auto reponse = reinterpret_cast<INT_PTR>(
       ShellExecuteW(Handle(), L"open", UrlConditionsGenerales().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (reponse <= 32) throw EOvalis(Msg::NavigateurParDefautAbsent);
-  // Once ticked, the box stays frozen: the installation starts only once.
-  if (!FInstallationLancee) EnableWindow(CheckboxCGUEtape4, TRUE);
 }
 
-void TFicheInstalleurNorvelPrimaire::CheckboxCGUEtape4Change() {
-  InsererSous(PanelEtape5, PanelEtape4);
-  EnableWindow(CheckboxCGUEtape4, FALSE);
-  FInstallationLancee = true;
-  SetFocus(btnFermer);
-  FGestionInstallationsClientLourd->LancerInstallation(FSimulation, FCheminInstallation, FUrlTelechargement, FNomEcole,
-                                                       FNomDomaine, FPort, FServeurEnService, FUrlPortail);
-}
+void TFicheInstalleurNorvelPrimaire::CheckboxCGUEtape4Change() { FExecution->AccepterConditions(); }
 
 void TFicheInstalleurNorvelPrimaire::btnFermerClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
-
-TRef<IAbonneEvenementInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::Abonne() {
-  return TRef<IAbonneEvenementInstallationsClientLourd>(static_cast<IAbonneEvenementInstallationsClientLourd*>(this));
-}
 
 TRef<TGestionInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::CreerGestionInstallations(
     TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial) {
   return NouvelObjet<TGestionInstallationsNorvelPrimaire>(std::move(ASessionsHttp), std::move(ADossierSpecial),
                                                           Abonne());
 }
-// ---- Steps 5 to 7
 
-void TFicheInstalleurNorvelPrimaire::RaccourciPortailCree() {
-  Montrer(ImageCheckEtape5);
-  MontrerPanneauEtape6Sous(PanelEtape5);
+// ---- The state of the steps, shown
+
+void TFicheInstalleurNorvelPrimaire::SetImageIconeClientNP(bool millesime2023) {
+  if (FIconeClientNP2023Choisie == millesime2023) return;
+  FIconeClientNP2023Choisie = millesime2023;
+  ImageIconeClientNP->SetImage(millesime2023 ? &FIconeClientNP2023 : &FIconeClientNP);
 }
 
-void TFicheInstalleurNorvelPrimaire::EchecRaccourciPortail(const std::wstring& AMessage) {
-  SetTexte(LabelErreurEtape5, AMessage);
-  InsererSous(LabelErreurEtape5, PanelEtape5);
-  // The installation goes on.
-  MontrerPanneauEtape6Sous(LabelErreurEtape5);
+void TFicheInstalleurNorvelPrimaire::AfficherMessage(HWND libelle, const std::optional<std::wstring>& texte) {
+  SetTexte(libelle, texte.value_or(L""));
+  Montrer(libelle, texte.has_value());
 }
 
-void TFicheInstalleurNorvelPrimaire::DesinstallationEnCours(const std::wstring& ANomAffichage) {
-  AfficherSousEtape(Format(Msg::DesinstallationEnCours, {ANomAffichage}));
+void TFicheInstalleurNorvelPrimaire::AfficherFocus(TypeFocusEtapes AFocus) {
+  if (AFocus == FFocusAffiche) return;
+  FFocusAffiche = AFocus;
+  switch (AFocus) {
+    case TypeFocusEtapes::Aucun:
+      break;
+    case TypeFocusEtapes::Identifiant:
+      SetFocus(EditRNE);
+      break;
+    case TypeFocusEtapes::Conditions:
+      SetFocus(CheckboxCGUEtape4);
+      break;
+    case TypeFocusEtapes::Fermer:
+      SetFocus(btnFermer);
+      break;
+  }
 }
 
-void TFicheInstalleurNorvelPrimaire::EchecDesinstallation(const std::wstring& AMessage) {
-  PasserSousEtapeEnErreur();
-  SetTexte(LabelSousEtapeInstallation, TexteControle(LabelSousEtapeInstallation) + L" " + AMessage);
-}
+// The order of the page never changes: an element revealed is already below the one it
+// follows, and hidden ones take no room.
+void TFicheInstalleurNorvelPrimaire::AfficherEtat(const TypeEtatEtapes& e) {
+  FAffichageEnCours = true;
+  Montrer(PatienceEtape1, e.PatienceEtape1);
+  Montrer(ImageCheckEtape1, e.CocheEtape1);
+  SetCouleurTexte(LabelErreurEtape1, e.MessageEtape1EnErreur ? RougeErreur : NoirMessage);
+  AfficherMessage(LabelErreurEtape1, e.MessageEtape1);
 
-void TFicheInstalleurNorvelPrimaire::TelechargementEnCours() { AfficherSousEtape(Msg::TelechargementEnCours); }
+  EnableWindow(EditRNE, e.SaisieIdentifiantPossible);
+  EnableWindow(BtnValidationRNE, e.ValidationIdentifiantPossible);
+  Montrer(PanelEtape2, e.Etape2);
+  AfficherMessage(LabelErreurEtape2, e.ErreurEtape2);
 
-void TFicheInstalleurNorvelPrimaire::EchecTelechargement(const std::wstring& AMessage) {
-  PasserSousEtapeEnErreur();
-  AfficherSousEtape(Format(Msg::ErreurTelechargement, {AMessage}));
-}
+  if (e.Ecole) {
+    const TypeInfosHebNP& ecole = *e.Ecole;
+    SetTexte(LabelNomEcole, ecole.NomEcole);
+    SetTexte(LabelAdresseEcole, ecole.AdresseEcole);
+    SetTexte(LabelCodePostalVilleEcole, Format(Msg::CodePostalEtVille, {ecole.CodePostalEcole, ecole.VilleEcole}));
+    SetTexte(LabelPaysEcole, ecole.PaysEcole);
+    SetImageIconeClientNP(ecole.MillesimeServeur == L"2023");
+    SetTexte(LabelEtape6,
+             FormaterTitreEtape(6, NombreEtapes, Format(Msg::EtapeInstallationClient, {ecole.MillesimeServeur})));
+    SetTexte(LabelEtape7, FormaterTitreEtape(7, NombreEtapes, Msg::EtapeLancementClient));
+    SetTexte(LabelNatureActionEtape7, ecole.ServeurEnService ? Msg::NatureTestConnectivite : Msg::NatureConfiguration);
+  }
+  EnableWindow(BtnValidationEcole, e.ConfirmationEcolePossible);
+  Montrer(PanelEtape3, e.Etape3);
 
-void TFicheInstalleurNorvelPrimaire::InstallationEnCours() { SetTexte(LabelSousEtapeInstallation, Msg::InstallationEnCours); }
+  EnableWindow(CheckboxCGUEtape4, e.ConditionsModifiables);
+  Montrer(PanelEtape4, e.Etape4);
 
-void TFicheInstalleurNorvelPrimaire::EchecInstallation(const std::wstring& AMessage) {
-  PasserSousEtapeEnErreur();
-  SetTexte(LabelSousEtapeInstallation, Format(Msg::ErreurInstallation, {AMessage}));
-}
+  Montrer(PanelEtape5, e.Etape5);
+  Montrer(ImageCheckEtape5, e.CocheEtape5);
+  AfficherMessage(LabelErreurEtape5, e.ErreurEtape5);
 
-void TFicheInstalleurNorvelPrimaire::InstallationTerminee() {
-  Cacher(PatienceEtape6);
-  SetTexte(LabelSousEtapeInstallation, Msg::InstallationReussie);
-  FDisposition->SetHauteurExacte(Id::LabelSousEtapeInstallation, true);
-  Montrer(ImageCheckEtape6);
-  InsererSous(PanelEtape7, LabelSousEtapeInstallation);
-}
+  Montrer(PanelEtape6, e.Etape6);
+  Montrer(PatienceEtape6, e.PatienceEtape6);
+  Montrer(ImageCheckEtape6, e.CocheEtape6);
+  SetTexte(LabelSousEtapeInstallation, e.SousEtape);
+  if (e.SousEtapeEnErreur) SetCouleurTexte(LabelSousEtapeInstallation, RougeErreur);
+  // Two lines high while step 6 runs; once it has ended well, as high as its text.
+  FDisposition->SetHauteurExacte(Id::LabelSousEtapeInstallation, e.CocheEtape6);
+  Montrer(LabelSousEtapeInstallation, e.SousEtapeMontree);
 
-void TFicheInstalleurNorvelPrimaire::LancementTermine() {
-  Montrer(ImageCheckEtape7);
-  Montrer(LabelNatureActionEtape7);
-}
+  Montrer(PanelEtape7, e.Etape7);
+  Montrer(ImageCheckEtape7, e.CocheEtape7);
+  Montrer(LabelNatureActionEtape7, e.CocheEtape7);
+  AfficherMessage(LabelErreurEtape7, e.ErreurEtape7);
 
-void TFicheInstalleurNorvelPrimaire::EchecLancement(const std::wstring& AMessage) {
-  SetTexte(LabelErreurEtape7, AMessage);
-  // Under step 7, whose failure it reports.
-  InsererSous(LabelErreurEtape7, PanelEtape7);
+  TImageEchelonnee& image = e.ImageLaterale == TypeImageLaterale::Configuration ? FImageConfig
+                            : e.ImageLaterale == TypeImageLaterale::Ecole       ? FImageEcole
+                                                                                : FImageInstall;
+  if (&image != FImageLaterale) SetImageLaterale(image);
+  DefinirBoutonParDefaut(e.BoutonParDefaut == TypeBoutonParDefaut::ValidationIdentifiant ? BtnValidationRNE
+                         : e.BoutonParDefaut == TypeBoutonParDefaut::ValidationEcole     ? BtnValidationEcole
+                                                                                         : nullptr);
+  FAffichageEnCours = false;
+  Disposer();
+  AfficherFocus(e.Focus);
 }
 
 }  // namespace norvel
