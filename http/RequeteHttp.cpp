@@ -1,6 +1,7 @@
 #include "http/RequeteHttp.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "core/Exceptions.h"
@@ -15,9 +16,12 @@ namespace norvel {
 namespace {
 
 // One wake-up of the reading thread moves up to this much: WinHTTP hands over what it has
-// buffered, so a large buffer turns a fast link into few, large reads (measured by
-// scripts/bench/telechargement-http).
+// buffered, so a large buffer turns a fast link into few, large reads. 64 KiB, 256 KiB and
+// 1 MiB read alike under Wine (scripts/bench/telechargement-http); 256 KiB keeps a request small.
 constexpr DWORD TailleTamponLecture = TailleTamponLectureHttp;
+// A streamed body's reads: their size starts here and adapts so that one lasts about this long.
+constexpr DWORD TailleLectureMin = 16 * 1024;
+constexpr auto DureeLectureVisee = std::chrono::milliseconds(200);
 // Header values are read into 500 characters, the terminating null included.
 constexpr DWORD CaracteresEntete = 500;
 constexpr DWORD NotificationsSuivies =
@@ -200,6 +204,9 @@ void TRequeteHttp::Echanger(const std::string& donnees, const std::wstring& ente
     const std::vector<TypeNotificationCallbackWinHttp> notifications = PrendreNotifications();
     if (notifications.empty())
       throw EAnnulation(FInterrompue ? Msg::RequeteHttpInterrompue : Msg::ArretApplicationEnCours);
+    // WinHTTP may complete each call at once, on this thread, so that a notification is always
+    // waiting: the interruption is looked at every time, not only when nothing came.
+    if (FInterrompue) throw EAnnulation(Msg::RequeteHttpInterrompue);
     for (const TypeNotificationCallbackWinHttp& notification : notifications) {
       switch (notification.Genre) {
         case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
@@ -225,7 +232,7 @@ void TRequeteHttp::Echanger(const std::string& donnees, const std::wstring& ente
         case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
           if (notification.Longueur != 0) {
             RecevoirMorceau(notification.Longueur);
-            VerifWinHttpQueryDataAvailable(FRequete, nullptr);
+            LireSuite(notification.Longueur);
           } else if (!RenvoyerAvecAuthProxy()) {
             VerifierCorpsComplet();
             fini = true;
@@ -253,6 +260,7 @@ void TRequeteHttp::Echanger(const std::string& donnees, const std::wstring& ente
 
 void TRequeteHttp::DebutReponse() {
   FOctetsRecus = 0;
+  FTailleLecture = TailleLectureMin;
   FPuitsReponse = FPuits && StatutReponse() != L"407" ? FPuits : nullptr;
   if (FPuitsReponse) {
     FPuitsReponse->DebutCorps(*this);
@@ -268,9 +276,32 @@ void TRequeteHttp::DebutReponse() {
 void TRequeteHttp::LireMorceau(DWORD disponibles) {
   // Allocated at the first read: a request that fails before its body never holds it.
   if (FTamponReadData.empty()) FTamponReadData.resize(TailleTamponLecture);
-  // What WinHTTP holds already, up to the buffer's size; nothing announced (the end of the
-  // body, or WinHTTP does not say) reads a whole buffer, which ends at the end of the body.
-  const DWORD taille = disponibles == 0 ? TailleTamponLecture : std::min(disponibles, TailleTamponLecture);
+  // What WinHTTP says it holds, up to the buffer; at the end of the body (nothing announced)
+  // the read comes back empty at once.
+  Lire(disponibles == 0 ? TailleTamponLecture : std::min(disponibles, TailleTamponLecture));
+}
+
+void TRequeteHttp::LireSuite(DWORD lus) {
+  if (!FPuitsReponse) {
+    // A small answer: ask what is there, then read exactly that; such a read never waits.
+    VerifWinHttpQueryDataAvailable(FRequete, nullptr);
+    return;
+  }
+  // A streamed body reads on without asking: a question before each read costs one more round
+  // trip through WinHTTP's threads, and on a loaded machine that fell to 4-23 MiB/s under Wine.
+  // But a read larger than what has arrived waits, under Wine, on the calling thread until it
+  // is full: its size follows the link, doubled while a read comes back full within a moment,
+  // halved when one takes longer, so that no read holds the thread (and an interruption) long.
+  const auto duree = std::chrono::steady_clock::now() - FDebutLecture;
+  if (lus >= FTailleLecture && duree < DureeLectureVisee)
+    FTailleLecture = std::min(2 * FTailleLecture, TailleTamponLecture);
+  else if (duree > DureeLectureVisee)
+    FTailleLecture = std::max(FTailleLecture / 2, TailleLectureMin);
+  Lire(FTailleLecture);
+}
+
+void TRequeteHttp::Lire(DWORD taille) {
+  FDebutLecture = std::chrono::steady_clock::now();
   VerifWinHttpReadData(FRequete, FTamponReadData.data(), taille, nullptr);
 }
 

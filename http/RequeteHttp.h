@@ -11,6 +11,7 @@
 #include <winhttp.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -22,6 +23,7 @@
 
 #include "platform/Attente.h"
 #include "core/ObjetInterfacable.h"
+#include "http/StatutHttp.h"
 #include "http/InfoHttp.h"
 #include "http/SessionClientsHttp.h"
 
@@ -130,6 +132,7 @@ class TRequeteHttp {
   std::wstring VersionReponse() const { return Entete(WINHTTP_QUERY_VERSION); }
   std::wstring StatutReponse() const { return Entete(WINHTTP_QUERY_STATUS_CODE); }
   std::wstring StrStatutReponse() const { return Entete(WINHTTP_QUERY_STATUS_TEXT); }
+  TypeClasseStatutHttp ClasseStatutReponse() const { return ClasseStatutHttp(StatutReponse()); }
   std::wstring TousLesEntetesReponse() const { return Entete(WINHTTP_QUERY_RAW_HEADERS_CRLF); }
   std::wstring EncodageContenu() const { return Entete(WINHTTP_QUERY_CONTENT_ENCODING); }
   std::wstring Location() const { return Entete(WINHTTP_QUERY_LOCATION); }
@@ -161,6 +164,8 @@ class TRequeteHttp {
   bool RenvoyerAvecAuthProxy();
   void DebutReponse();
   void LireMorceau(DWORD disponibles);
+  void LireSuite(DWORD lus);
+  void Lire(DWORD taille);
   void RecevoirMorceau(DWORD taille);
   void VerifierCorpsComplet() const;
   void VerifierVersionHttp() const;
@@ -186,6 +191,8 @@ class TRequeteHttp {
   // The sink of the response being read: none for a proxy's 407 (see TPuitsCorpsHttp).
   TPuitsCorpsHttp* FPuitsReponse = nullptr;
   size_t FCorpsMax = CorpsEnMemoireMaxParDefaut;
+  DWORD FTailleLecture = 0;
+  std::chrono::steady_clock::time_point FDebutLecture;
   bool FCallbackActive = false;
   bool FDebutUtilisation = false;
   std::wstring FVersionHttpAttendue;

@@ -42,8 +42,7 @@ bool EstRefusSignature(const std::wstring& AMessage) {
 DWORD InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
                      const std::wstring& ACheminInstallation) {
   std::optional<TFichierVerrouille> setup(std::in_place, AFichier);
-  TypeResultatWintrust signature;
-  VerifierSignature(*setup, signature);
+  const TypeResultatWintrust signature = VerifierSignature(*setup);
   if (!signature.EstUnExeOvalis) throw EOvalis(Format(Msg::ErreurVerificationSignature, {signature.MsgErreur}));
 
   const std::wstring journal = CreerJournalSetup();

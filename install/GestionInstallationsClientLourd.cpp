@@ -33,19 +33,14 @@ std::wstring TGestionInstallationsClientLourd::EcrireIconePortail() {
   return chemin;
 }
 
-void TGestionInstallationsClientLourd::LancerInstallation(bool ASimulation, const std::wstring& ACheminInstallation,
-                                                          const std::wstring& AUrlTelechargement,
-                                                          const std::wstring& ANomEcole,
-                                                          const std::wstring& ANomDomaine, uint16_t APort,
-                                                          bool AServeurEnService, const std::wstring& AUrlPortail) {
-  const std::wstring icone = EcrireIconePortail();
+void TGestionInstallationsClientLourd::LancerInstallation(TypeDonneesInstallationClientLourd ADonnees) {
+  ADonnees.FichierIconePortail = EcrireIconePortail();
+  ADonnees.SansUtilisateur = FSansUtilisateur;
   // A sessions service object serves one thread: the worker gets a duplicate of its own, made
   // here, on the thread that owns the original.
   FThread = CreerThreadInstallation(
       FSessionsHttp->DupliquerPourThread(),
-      NouvelObjet<TAbonnePosteInstallations>(FAbonne.Get(), FBoiteAppels.Adresse()),
-      {ASimulation, ACheminInstallation, AUrlTelechargement, ANomEcole, ANomDomaine, APort, AServeurEnService,
-       AUrlPortail, icone, FSansUtilisateur});
+      NouvelObjet<TAbonnePosteInstallations>(FAbonne.Get(), FBoiteAppels.Adresse()), ADonnees);
   FActif = true;
   FThread->Demarrer();
 }

@@ -24,10 +24,8 @@ class TGestionInstallationsClientLourd : public TObjetInterfacable {
 
   // Writes the portal icon into the default special folder, then starts the worker. Called
   // once; an error (writing the icon) reaches the caller and no worker starts.
-  void LancerInstallation(bool ASimulation, const std::wstring& ACheminInstallation,
-                          const std::wstring& AUrlTelechargement, const std::wstring& ANomEcole,
-                          const std::wstring& ANomDomaine, uint16_t APort, bool AServeurEnService,
-                          const std::wstring& AUrlPortail);
+  // ADonnees.FichierIconePortail is the manager's to fill.
+  void LancerInstallation(TypeDonneesInstallationClientLourd ADonnees);
 
   // From LancerInstallation until Fermer.
   bool EstActif() const { return FActif; }

@@ -17,7 +17,8 @@ std::wstring DeuxChiffres(uint64_t valeur) { return (valeur < 10 ? L"0" : L"") +
 }  // namespace
 
 std::wstring TexteMio(uint64_t octets) {
-  const uint64_t dixiemes = (octets * 10 + 524288) / 1048576;
+  // In two parts: ten times a very large size would not fit in 64 bits.
+  const uint64_t dixiemes = octets / 1048576 * 10 + (octets % 1048576 * 10 + 524288) / 1048576;
   return std::to_wstring(dixiemes / 10) + L"," + std::to_wstring(dixiemes % 10) + L" Mio";
 }
 

@@ -14,16 +14,7 @@ TThreadInstallationClientLourd::TThreadInstallationClientLourd(TRef<ISessionsCli
                                                                TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
                                                                const TypeDonneesInstallationClientLourd& ADonnees)
     : TOvThread(nullptr, false),
-      FSimulation(ADonnees.Simulation),
-      FUrlTelechargement(ADonnees.UrlTelechargement),
-      FNomEcole(ADonnees.NomEcole),
-      FNomDomaine(ADonnees.NomDomaine),
-      FPort(ADonnees.Port),
-      FServeurEnService(ADonnees.ServeurEnService),
-      FUrlPortail(ADonnees.UrlPortail),
-      FFichierIconePortail(ADonnees.FichierIconePortail),
-      FCheminInstallation(ADonnees.CheminInstallation),
-      FSansUtilisateur(ADonnees.SansUtilisateur),
+      FDonnees(ADonnees),
       FSessionsHttp(std::move(ASessionsHttp)),
       FAbonne(std::move(AAbonne)) {}
 
@@ -62,7 +53,7 @@ void TThreadInstallationClientLourd::Executer() {
   const TypeEtape etapes[] = {
       {&I::EchecRaccourciPortail, [this] { CreerRaccourciPortail(); }},
       {&I::EchecDesinstallation, [this] { DesinstallerAnciennesVersions(); }},
-      {&I::EchecTelechargement, [&] { TelechargerInstallation(fichierTelecharge); }},
+      {&I::EchecTelechargement, [&] { fichierTelecharge = TelechargerInstallation(); }},
       {&I::EchecInstallation, [&] { InstallerClient(fichierTelecharge); }},
       {&I::EchecLancement, [this] { ConfigurerEtLancerClient(); }},
   };
@@ -87,7 +78,8 @@ void TThreadInstallationClientLourd::Executer() {
 
 void TThreadInstallationClientLourd::CreerRaccourciPortail() {
   const TypeResultatRaccourciPortail resultat =
-      norvel::CreerRaccourciPortail(FNomEcole, FUrlPortail, FFichierIconePortail, FSansUtilisateur);
+      norvel::CreerRaccourciPortail(FDonnees.NomEcole, FDonnees.UrlPortail, FDonnees.FichierIconePortail,
+                                    FDonnees.SansUtilisateur);
   if (resultat.Succes)
     Abonne().RaccourciPortailCree();
   else

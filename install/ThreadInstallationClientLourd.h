@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/OvThread.h"
 #include "http/InterruptionRequete.h"
+#include "platform/OvThread.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "install/EvenementInstallation.h"
 #include "install/LancementExecutable.h"
@@ -58,11 +58,11 @@ class TThreadInstallationClientLourd : public TOvThread {
  protected:
   // The stages, in the order Executer runs them. Each tells its own progress; a stage that fails
   // tells its failure and raises the cancellation exception (EchecEtape).
-  // TelechargerInstallation names the file it downloaded, which the worker deletes at its end.
+  // TelechargerInstallation answers the file it downloaded, which the worker deletes at its end.
   // The shortcut: exactly one call, success or failure; never raises, never stops the worker.
   virtual void CreerRaccourciPortail();
   virtual void DesinstallerAnciennesVersions() = 0;
-  virtual void TelechargerInstallation(std::wstring& AFichier) = 0;
+  virtual std::wstring TelechargerInstallation() = 0;
   virtual void InstallerClient(const std::wstring& AFichier) = 0;
   virtual void ConfigurerEtLancerClient() = 0;
 
@@ -76,16 +76,8 @@ class TThreadInstallationClientLourd : public TOvThread {
 
   void Executer() override;
 
-  const bool FSimulation;
-  const std::wstring FUrlTelechargement;
-  const std::wstring FNomEcole;
-  const std::wstring FNomDomaine;
-  const uint16_t FPort;
-  const bool FServeurEnService;
-  const std::wstring FUrlPortail;
-  const std::wstring FFichierIconePortail;
-  const std::wstring FCheminInstallation;
-  const bool FSansUtilisateur;
+  // The worker's own copy.
+  const TypeDonneesInstallationClientLourd FDonnees;
   // The worker's own process launcher, for the uninstallers, the setup and the client.
   TSequenceurLancementExecutable FSequenceur;
   // The worker's own HTTP sessions, for the download.

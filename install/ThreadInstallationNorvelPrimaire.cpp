@@ -22,26 +22,26 @@ TThreadInstallationNorvelPrimaire::~TThreadInstallationNorvelPrimaire() {
 }
 
 void TThreadInstallationNorvelPrimaire::DesinstallerAnciennesVersions() {
-  norvel::DesinstallerAnciennesVersions(FSimulation, FRegistre, FSequenceur, [this](const std::wstring& nom) {
+  norvel::DesinstallerAnciennesVersions(FDonnees.Simulation, FRegistre, FSequenceur, [this](const std::wstring& nom) {
     Abonne().DesinstallationEnCours(nom);
   });
 }
 
-void TThreadInstallationNorvelPrimaire::TelechargerInstallation(std::wstring& AFichier) {
+std::wstring TThreadInstallationNorvelPrimaire::TelechargerInstallation() {
   Abonne().TelechargementEnCours();
-  const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(FUrlTelechargement);
+  const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(FDonnees.UrlTelechargement);
   // The configured session: the program's proxy, evaluated or asked credentials included.
   TypeOptionsTelechargement options;
   options.Progression = [this](uint64_t recus, uint64_t total) { Abonne().ProgressionTelechargement(recus, total); };
   options.Interruption = &Interruption();
-  TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FUrlTelechargement, fichier, options);
+  TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FDonnees.UrlTelechargement, fichier, options);
   // Only a complete download is handed over (and deleted when the worker ends).
-  AFichier = fichier;
+  return fichier;
 }
 
 void TThreadInstallationNorvelPrimaire::InstallerClient(const std::wstring& AFichier) {
   Abonne().InstallationEnCours();
-  const DWORD code = norvel::InstallerClient(FSequenceur, AFichier, FCheminInstallation);
+  const DWORD code = norvel::InstallerClient(FSequenceur, AFichier, FDonnees.CheminInstallation);
   SetCodeRetourSetup(code);
   Journaliser(Format(Msg::JournalCodeRetourSetup, {static_cast<unsigned long>(code)}));
 }
@@ -49,11 +49,12 @@ void TThreadInstallationNorvelPrimaire::InstallerClient(const std::wstring& AFic
 void TThreadInstallationNorvelPrimaire::ConfigurerEtLancerClient() {
   // For the window, the installation is over once the client's configuration starts.
   Abonne().InstallationTerminee();
-  if (FSansUtilisateur)
+  if (FDonnees.SansUtilisateur)
     Journaliser(Format(Msg::JournalConnexionSansLancement,
-                       {ConfigurerSansLancerClient(DossierDe(FFichierIconePortail), FNomEcole, FNomDomaine, FPort)}));
+                       {ConfigurerSansLancerClient(DossierDe(FDonnees.FichierIconePortail), FDonnees.NomEcole,
+                                                   FDonnees.NomDomaine, FDonnees.Port)}));
   else
-    norvel::ConfigurerEtLancerClient(FNomEcole, FNomDomaine, FPort, FServeurEnService);
+    norvel::ConfigurerEtLancerClient(FDonnees.NomEcole, FDonnees.NomDomaine, FDonnees.Port, FDonnees.ServeurEnService);
   Abonne().LancementTermine();
 }
 

@@ -18,7 +18,7 @@ class TThreadInstallationNorvelPrimaire : public TThreadInstallationClientLourd 
 
  protected:
   void DesinstallerAnciennesVersions() override;
-  void TelechargerInstallation(std::wstring& AFichier) override;
+  std::wstring TelechargerInstallation() override;
   void InstallerClient(const std::wstring& AFichier) override;
   void ConfigurerEtLancerClient() override;
 

@@ -18,6 +18,18 @@ std::wstring SansBlancsAuxExtremites(const std::wstring& texte) {
   return texte.substr(debut, fin - debut);
 }
 
+TypeDonneesInstallationClientLourd DonneesInstallation(const TypeInfosHebNP& AEcole,
+                                                       const std::wstring& ACheminInstallation) {
+  return {.Simulation = AEcole.Simulation,
+          .CheminInstallation = ACheminInstallation,
+          .UrlTelechargement = AEcole.UrlTelechargementClient,
+          .NomEcole = AEcole.NomEcole,
+          .NomDomaine = AEcole.NomDomaine,
+          .Port = AEcole.Port,
+          .ServeurEnService = AEcole.ServeurEnService,
+          .UrlPortail = AEcole.UrlPortail};
+}
+
 TExecutionEtapes::TExecutionEtapes(IConducteurEtapes& AConducteur, TRef<IAttente> AAttente,
                                    TRef<IInformationApplication> AInformationApplication,
                                    TRef<ISessionsClientsHttp> ASessionsHttp, std::wstring ACheminInstallation)
@@ -85,9 +97,7 @@ void TExecutionEtapes::ValiderIdentifiant(const std::wstring& AIdentifiant) {
 
 void TExecutionEtapes::AccepterConditions() {
   if (FDeroulement->ConditionsAcceptees() != TypeSuiteEtapes::LancerInstallation) return;
-  const TypeInfosHebNP& ecole = *Etat().Ecole;
-  FGestion->LancerInstallation(ecole.Simulation, FCheminInstallation, ecole.UrlTelechargementClient, ecole.NomEcole,
-                               ecole.NomDomaine, ecole.Port, ecole.ServeurEnService, ecole.UrlPortail);
+  FGestion->LancerInstallation(DonneesInstallation(*Etat().Ecole, FCheminInstallation));
 }
 
 }  // namespace norvel

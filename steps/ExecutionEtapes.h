@@ -23,6 +23,10 @@ std::wstring CodePlateformeInfosHeb();
 // The identifier typed, without the characters of code 32 or below at either end.
 std::wstring SansBlancsAuxExtremites(const std::wstring& texte);
 
+// What the installation needs of the school found, for the client's installation folder.
+TypeDonneesInstallationClientLourd DonneesInstallation(const TypeInfosHebNP& AEcole,
+                                                       const std::wstring& ACheminInstallation);
+
 class TExecutionEtapes {
  public:
   TExecutionEtapes(IConducteurEtapes& AConducteur, TRef<IAttente> AAttente,

@@ -49,13 +49,20 @@ class TDessinTampon {
   HGDIOBJ FAncien;
 };
 
-// Draws a premultiplied image over what the DC holds, stretched to the rectangle.
-void DessinerImage(HDC dc, const TImageBitmap& image, const RECT& cible) {
+// Draws a premultiplied image over what the DC holds, stretched to the rectangle; or, with
+// `prolonger`, stretched to its width only, its own proportions kept, its last line drawn on
+// down to the rectangle's bottom (a side strip taller than its picture).
+void DessinerImage(HDC dc, const TImageBitmap& image, const RECT& cible, bool prolonger = false) {
   HDC source = CreateCompatibleDC(dc);
   const HGDIOBJ ancien = SelectObject(source, image.Bitmap.Get());
   const BLENDFUNCTION melange{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, cible.left, cible.top, cible.right - cible.left, cible.bottom - cible.top, source, 0, 0,
-             image.Largeur, image.Hauteur, melange);
+  const int largeur = cible.right - cible.left, hauteur = cible.bottom - cible.top;
+  const int hauteurImage =
+      prolonger && image.Largeur > 0 ? std::min(hauteur, MulDiv(image.Hauteur, largeur, image.Largeur)) : hauteur;
+  AlphaBlend(dc, cible.left, cible.top, largeur, hauteurImage, source, 0, 0, image.Largeur, image.Hauteur, melange);
+  if (hauteurImage < hauteur && image.Hauteur > 0)
+    AlphaBlend(dc, cible.left, cible.top + hauteurImage, largeur, hauteur - hauteurImage, source, 0, image.Hauteur - 1,
+               image.Largeur, 1, melange);
   SelectObject(source, ancien);
   DeleteDC(source);
 }
@@ -115,7 +122,7 @@ LRESULT TControleImage::TraiterMessage(UINT message, WPARAM w, LPARAM l) {
       return 1;
     case WM_PAINT: {
       TDessinTampon dessin(Handle());
-      if (FImage && FImage->Bitmap) DessinerImage(dessin.Dc(), *FImage, dessin.Zone());
+      if (FImage && FImage->Bitmap) DessinerImage(dessin.Dc(), *FImage, dessin.Zone(), true);
       return 0;
     }
   }

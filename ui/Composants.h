@@ -40,7 +40,8 @@ class TPanneau : public TControlePersonnalise {
   int FCouleurFond;
 };
 
-// An image drawn with its transparency, resampled to the control's size when they differ.
+// An image drawn with its transparency, resampled to the control's width with its proportions;
+// a control taller than that carries the image's last line on down to its bottom.
 class TControleImage : public TControlePersonnalise {
  public:
   TControleImage(HWND parent, int id);

@@ -1,5 +1,7 @@
 #include "ui/Fiche.h"
 
+#include <algorithm>
+
 #include "platform/ApplicationGraphique.h"
 #include "ui/Composants.h"
 
@@ -42,6 +44,13 @@ void TFiche::DimensionnerClient(int largeur, int hauteur, const POINT* position)
     RECT zone{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (proprietaire) GetWindowRect(proprietaire, &zone);
     place = {zone.left + (zone.right - zone.left - l) / 2, zone.top + (zone.bottom - zone.top - h) / 2};
+  }
+  // Whole on its screen's work area as far as it fits there (a window that grew keeps its top
+  // until its bottom would leave the screen).
+  MONITORINFO ecran{sizeof(ecran)};
+  if (GetMonitorInfoW(MonitorFromPoint(place, MONITOR_DEFAULTTONEAREST), &ecran)) {
+    place.x = std::max(ecran.rcWork.left, std::min<LONG>(place.x, ecran.rcWork.right - l));
+    place.y = std::max(ecran.rcWork.top, std::min<LONG>(place.y, ecran.rcWork.bottom - h));
   }
   SetWindowPos(Handle(), nullptr, place.x, place.y, l, h, SWP_NOZORDER | SWP_NOACTIVATE);
   // The frame the system really draws may differ from the computed one (a process that is not

@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
-
 #include "platform/ApplicationGraphique.h"
 #include "platform/Journal.h"
 #include "core/Exceptions.h"
@@ -14,34 +12,15 @@
 #include "install/GestionInstallationsNorvelPrimaire.h"
 #include "school/HotesNorvel.h"
 #include "ui/IdentifiantsControles.h"
+#include "wizard/DispositionAssistant.h"
 
 namespace norvel {
 
 namespace Id = IdControle;
 
 namespace {
-
-// The page at 96 dots per inch: the side strip takes the image's width, the main panel the rest.
-constexpr int LargeurClient = 783;
-constexpr int MargeBord = 8;
-constexpr int RetraitTitre = 15;
-constexpr int RetraitContenu = 39;
-constexpr int EcartEnLigne = 6;
-constexpr int CoteImage = 22;
 // The internal menu's commands come after every control identifier.
 constexpr UINT PremierIdCommandeMenu = 40001;
-
-constexpr COLORREF Rouge = RGB(0xFF, 0x00, 0x00);
-constexpr COLORREF Noir = RGB(0x00, 0x00, 0x00);
-constexpr COLORREF BleuLien = RGB(0x14, 0x52, 0xD2);
-
-bool EstBoutonPoussoir(HWND controle) {
-  wchar_t classe[16] = L"";
-  GetClassNameW(controle, classe, 16);
-  const auto type = GetWindowLongPtrW(controle, GWL_STYLE) & BS_TYPEMASK;
-  return lstrcmpiW(classe, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
-}
-
 }  // namespace
 
 std::wstring TitreFicheInstalleur(const TypeVersion& version) {
@@ -52,392 +31,36 @@ std::wstring FormaterTitreEtape(int numero, int total, const std::wstring& texte
   return Format(Msg::TitreEtape, {numero, total, texte});
 }
 
-const TImageBitmap& TFicheInstalleurNorvelPrimaire::TImageEchelonnee::ALaTaille(int largeur, int hauteur) {
-  if (Origine.Largeur == largeur && Origine.Hauteur == hauteur) return Origine;
-  if (AEchelle.Largeur != largeur || AEchelle.Hauteur != hauteur) AEchelle = Redimensionner(Origine, largeur, hauteur);
-  return AEchelle;
-}
-
 // ---- Creation (FormCreate) and destruction (FormDestroy)
 
 TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire() {
-  FImageConfig.Origine = ChargerImageRessource(L"IMAGE_CONFIG");
-  FImageEcole.Origine = ChargerImageRessource(L"IMAGE_ECOLE");
-  FImageInstall.Origine = ChargerImageRessource(L"IMAGE_INSTALL");
-  FImageCocheVerte.Origine = ChargerImageRessource(L"IMAGE_COCHE");
-
+  ChargerImages();
   // Fixed size, single border, the system menu and the help button; the caption comes with
   // Initialiser.
-  CreerFenetre(L"", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, LargeurClient,
+  CreerFenetre(L"", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, LargeurClientAssistant,
                FImageConfig.Origine.Hauteur);
   SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
-  FEchelle.Ppp = GetDpiForWindow(Handle());
-  CreerPolices();
-  ChargerIcones();
   CreerComposants();
-
-  for (TControleImage* coche : {ImageCheckEtape1, ImageCheckEtape5, ImageCheckEtape6, ImageCheckEtape7})
-    coche->SetImage(&FImageCocheVerte.ALaTaille(FEchelle(CoteImage), FEchelle(CoteImage)));
-  ImageIconeClientNP->SetImage(&FIconeClientNP);
-  ImageIconePortail->SetImage(&FIconePortail);
+  AppliquerImages();
 
   for (TCible c : {TCible(LabelErreurEtape1), TCible(ImageCheckEtape1), TCible(PanelEtape2), TCible(LabelErreurEtape2),
                    TCible(PanelEtape3), TCible(PanelEtape4), TCible(PanelEtape5), TCible(ImageCheckEtape5),
                    TCible(LabelErreurEtape5), TCible(LabelSousEtapeInstallation), TCible(PanelEtape6),
                    TCible(ImageCheckEtape6), TCible(PanelEtape7), TCible(LabelErreurEtape7), TCible(ImageCheckEtape7),
-                   TCible(LabelNatureActionEtape7)})
+                   TCible(LabelNatureActionEtape7), TCible(LienJournal)})
     ShowWindow(c.Fenetre, SW_HIDE);
   EnableWindow(BtnValidationRNE, FALSE);
   // The box can be ticked without opening the terms.
   EnableWindow(CheckboxCGUEtape4, TRUE);
-
-  AjusterTailleFenetre(nullptr);
   Disposer();
 }
 
 TFicheInstalleurNorvelPrimaire::~TFicheInstalleurNorvelPrimaire() {
   // Waits for the stage the worker is in; what it still tells is no longer shown.
   FExecution.reset();
-  // The controls go before the fonts they use.
-  FControles.clear();
-}
-
-HWND TFicheInstalleurNorvelPrimaire::CreerLibelle(HWND parent, int id, const std::wstring& texte, DWORD style) {
-  return CreerControle(parent, L"STATIC", texte, SS_NOPREFIX | style, id);
-}
-
-HWND TFicheInstalleurNorvelPrimaire::CreerTitre(HWND parent, int id, const std::wstring& texte) {
-  const HWND titre = CreerLibelle(parent, id, texte, SS_LEFT | SS_CENTERIMAGE);
-  FTitres.push_back(titre);
-  return titre;
-}
-
-HWND TFicheInstalleurNorvelPrimaire::CreerLibelleRouge(HWND parent, int id) {
-  const HWND libelle = CreerLibelle(parent, id, L"", SS_LEFT | SS_CENTERIMAGE | SS_ENDELLIPSIS);
-  FCouleursTexte.emplace_back(libelle, Rouge);
-  return libelle;
-}
-
-TControleImage* TFicheInstalleurNorvelPrimaire::CreerImage(HWND parent, int id) {
-  auto image = std::make_unique<TControleImage>(parent, id);
-  auto* pointeur = image.get();
-  FControles.push_back(std::move(image));
-  return pointeur;
-}
-
-TIndicateurPatience* TFicheInstalleurNorvelPrimaire::CreerPatience(HWND parent, int id) {
-  auto patience = std::make_unique<TIndicateurPatience>(parent, id);
-  auto* pointeur = patience.get();
-  FControles.push_back(std::move(patience));
-  return pointeur;
-}
-
-TPanneau* TFicheInstalleurNorvelPrimaire::CreerPanneau(HWND parent, int id) {
-  auto panneau = std::make_unique<TPanneau>(parent, id);
-  auto* pointeur = panneau.get();
-  FControles.push_back(std::move(panneau));
-  return pointeur;
-}
-
-// In the order of the page, which is also the order of the Tab key.
-void TFicheInstalleurNorvelPrimaire::CreerComposants() {
-  ImageViewer = CreerImage(Handle(), Id::ImageViewer);
-  PanelPrincipal = CreerPanneau(Handle(), Id::PanelPrincipal);
-  const HWND principal = PanelPrincipal->Handle();
-
-  PanelEtape1 = CreerPanneau(principal, Id::PanelEtape1);
-  LabelEtape1 = CreerTitre(PanelEtape1->Handle(), Id::LabelEtape1, FormaterTitreEtape(1, NombreEtapes, Msg::EtapeTestAccesInternet));
-  ImageCheckEtape1 = CreerImage(PanelEtape1->Handle(), Id::ImageCheckEtape1);
-  PatienceEtape1 = CreerPatience(PanelEtape1->Handle(), Id::PatienceEtape1);
-  LabelErreurEtape1 = CreerLibelleRouge(principal, Id::LabelErreurEtape1);
-
-  PanelEtape2 = CreerPanneau(principal, Id::PanelEtape2);
-  LabelEtape2 = CreerTitre(PanelEtape2->Handle(), Id::LabelEtape2, FormaterTitreEtape(2, NombreEtapes, Msg::EtapeSaisieRne));
-  LabelEtape2Explication =
-      CreerLibelle(PanelEtape2->Handle(), Id::LabelEtape2Explication, Msg::ExplicationSaisieRne, SS_LEFT | SS_CENTERIMAGE);
-  EditRNE = CreerControle(PanelEtape2->Handle(), L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, Id::EditRNE);
-  BtnValidationRNE = CreerControle(PanelEtape2->Handle(), L"BUTTON", Msg::BoutonValiderRne,
-                                   WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, Id::BtnValidationRNE);
-  LabelErreurEtape2 = CreerLibelleRouge(principal, Id::LabelErreurEtape2);
-
-  PanelEtape3 = CreerPanneau(principal, Id::PanelEtape3);
-  LabelEtape3 =
-      CreerTitre(PanelEtape3->Handle(), Id::LabelEtape3, FormaterTitreEtape(3, NombreEtapes, Msg::EtapeConfirmationEcole));
-  PanelAdresse = CreerPanneau(PanelEtape3->Handle(), Id::PanelAdresse);
-  for (auto [libelle, id] : {std::pair{&LabelNomEcole, Id::LabelNomEcole}, std::pair{&LabelAdresseEcole, Id::LabelAdresseEcole},
-                             std::pair{&LabelCodePostalVilleEcole, Id::LabelCodePostalVilleEcole},
-                             std::pair{&LabelPaysEcole, Id::LabelPaysEcole}})
-    *libelle = CreerLibelle(PanelAdresse->Handle(), id, L"", SS_LEFT | SS_CENTERIMAGE | SS_ENDELLIPSIS);
-  PanelValidationEcole = CreerPanneau(PanelEtape3->Handle(), Id::PanelValidationEcole);
-  BtnValidationEcole = CreerControle(PanelValidationEcole->Handle(), L"BUTTON", Msg::BoutonConfirmationEcole,
-                                     WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, Id::BtnValidationEcole);
-  LabelModifRNE = CreerLibelle(PanelValidationEcole->Handle(), Id::LabelModifRNE, Msg::ModificationRne, SS_LEFT | SS_CENTERIMAGE);
-
-  PanelEtape4 = CreerPanneau(principal, Id::PanelEtape4);
-  PanelTitreEtape4 = CreerPanneau(PanelEtape4->Handle(), Id::PanelTitreEtape4);
-  LabelEtape4 = CreerTitre(PanelTitreEtape4->Handle(), Id::LabelEtape4,
-                      FormaterTitreEtape(4, NombreEtapes, Msg::EtapeAcceptationDes) + L" ");
-  auto lien = std::make_unique<TLien>(PanelTitreEtape4->Handle(), Id::LabelEtape4Lien, Msg::LienConditionsGenerales);
-  lien->SetCouleur(BleuLien);
-  LabelEtape4Lien = lien.get();
-  FControles.push_back(std::move(lien));
-  CheckboxCGUEtape4 = CreerControle(PanelEtape4->Handle(), L"BUTTON", Msg::AcceptationConditions,
-                                    WS_TABSTOP | BS_AUTOCHECKBOX | BS_NOTIFY, Id::CheckboxCGUEtape4);
-
-  PanelEtape5 = CreerPanneau(principal, Id::PanelEtape5);
-  LabelEtape5 = CreerTitre(PanelEtape5->Handle(), Id::LabelEtape5, FormaterTitreEtape(5, NombreEtapes, Msg::EtapeRaccourciPortail));
-  ImageIconePortail = CreerImage(PanelEtape5->Handle(), Id::ImageIconePortail);
-  ImageCheckEtape5 = CreerImage(PanelEtape5->Handle(), Id::ImageCheckEtape5);
-  LabelErreurEtape5 = CreerLibelle(principal, Id::LabelErreurEtape5, L"", SS_LEFT | SS_EDITCONTROL);
-  FCouleursTexte.emplace_back(LabelErreurEtape5, Rouge);
-
-  // The titles of steps 6 and 7 come with the school.
-  PanelEtape6 = CreerPanneau(principal, Id::PanelEtape6);
-  LabelEtape6 = CreerTitre(PanelEtape6->Handle(), Id::LabelEtape6, L"");
-  ImageIconeClientNP = CreerImage(PanelEtape6->Handle(), Id::ImageIconeClientNP);
-  PatienceEtape6 = CreerPatience(PanelEtape6->Handle(), Id::PatienceEtape6);
-  ImageCheckEtape6 = CreerImage(PanelEtape6->Handle(), Id::ImageCheckEtape6);
-  LabelSousEtapeInstallation = CreerLibelle(principal, Id::LabelSousEtapeInstallation, L"", SS_LEFT | SS_EDITCONTROL);
-
-  PanelEtape7 = CreerPanneau(principal, Id::PanelEtape7);
-  LabelEtape7 = CreerTitre(PanelEtape7->Handle(), Id::LabelEtape7, L"");
-  ImageCheckEtape7 = CreerImage(PanelEtape7->Handle(), Id::ImageCheckEtape7);
-  LabelNatureActionEtape7 = CreerLibelle(PanelEtape7->Handle(), Id::LabelNatureActionEtape7, L"", SS_LEFT | SS_CENTERIMAGE);
-  LabelErreurEtape7 = CreerLibelleRouge(principal, Id::LabelErreurEtape7);
-
-  btnFermer = CreerControle(principal, L"BUTTON", Msg::BoutonFermer, WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, Id::btnFermer);
-  LienJournal = CreerControle(principal, L"BUTTON", Msg::OuvrirJournal, WS_TABSTOP | BS_PUSHBUTTON, Id::LienJournal);
-  ShowWindow(LienJournal, SW_HIDE);
-
-  // Top margin, height, indent: the page's design at 96 dots per inch.
-  FPile.Ajouter(PanelEtape1->Handle(), 10, 22);
-  FPile.Ajouter(LabelErreurEtape1, 2, 18, RetraitContenu);
-  FPile.Ajouter(PanelEtape2->Handle(), 25, 65);
-  FPile.Ajouter(LabelErreurEtape2, 2, 18, RetraitContenu);
-  FPile.Ajouter(PanelEtape3->Handle(), 25, 100);
-  FPile.Ajouter(PanelEtape4->Handle(), 25, 46);
-  FPile.Ajouter(PanelEtape5->Handle(), 25, 22);
-  FPile.Ajouter(LabelErreurEtape5, 2, 18, RetraitContenu, true);
-  FPile.Ajouter(PanelEtape6->Handle(), 9, 22);
-  FPile.Ajouter(LabelSousEtapeInstallation, 2, 32, RetraitContenu);
-  FPile.Ajouter(PanelEtape7->Handle(), 25, 22);
-  FPile.Ajouter(LabelErreurEtape7, 2, 18, RetraitContenu);
-
-  AppliquerPolices();
-}
-
-// ---- Scale of the display
-
-void TFicheInstalleurNorvelPrimaire::CreerPolices() {
-  LOGFONTW description = TApplicationGraphique::Instance().DescriptionPoliceParDefaut(FEchelle.Ppp);
-  FPolice = TPoliceGdi(CreateFontIndirectW(&description));
-  description.lfWeight = FW_BOLD;
-  FPoliceGras = TPoliceGdi(CreateFontIndirectW(&description));
-  description.lfUnderline = TRUE;
-  FPoliceLien = TPoliceGdi(CreateFontIndirectW(&description));
-}
-
-HFONT TFicheInstalleurNorvelPrimaire::PoliceDe(HWND controle) const {
-  if (controle == LabelEtape4Lien->Handle()) return FPoliceLien.Get();
-  if (std::find(FTitres.begin(), FTitres.end(), controle) != FTitres.end()) return FPoliceGras.Get();
-  return FPolice.Get();
-}
-
-void TFicheInstalleurNorvelPrimaire::ChargerIcones() {
-  const int cote = FEchelle(CoteImage);
-  FIconePortail = ChargerIconeRessource(L"PORTAILICONE", cote);
-  FIconeClientNP = ChargerIconeRessource(L"CLIENTNPICONE", cote);
-  FIconeClientNP2023 = ChargerIconeRessource(L"CLIENTNPICONE2023", cote);
-}
-
-void TFicheInstalleurNorvelPrimaire::AppliquerEchelle(UINT ppp, const RECT* zoneProposee) {
-  FEchelle.Ppp = ppp;
-  CreerPolices();
-  AppliquerPolices();
-  ChargerIcones();
-  for (TControleImage* coche : {ImageCheckEtape1, ImageCheckEtape5, ImageCheckEtape6, ImageCheckEtape7})
-    coche->SetImage(&FImageCocheVerte.ALaTaille(FEchelle(CoteImage), FEchelle(CoteImage)));
-  ImageIconePortail->SetImage(&FIconePortail);
-  ImageIconeClientNP->SetImage(FIconeClientNP2023Choisie ? &FIconeClientNP2023 : &FIconeClientNP);
-  if (FImageLaterale) SetImageLaterale(*FImageLaterale);
-  AjusterTailleFenetre(zoneProposee);
-  Disposer();
-}
-
-void TFicheInstalleurNorvelPrimaire::AjusterTailleFenetre(const RECT* zoneProposee) {
-  RECT cadre{0, 0, FEchelle(LargeurClient), FEchelle(FImageConfig.Origine.Hauteur)};
-  AdjustWindowRectExForDpi(&cadre, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
-                           static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)), FEchelle.Ppp);
-  const int largeur = cadre.right - cadre.left, hauteur = cadre.bottom - cadre.top;
-  POINT position;
-  if (zoneProposee) {
-    position = {zoneProposee->left, zoneProposee->top};
-  } else {
-    // Centred on the work area of its screen.
-    MONITORINFO ecran{sizeof(ecran)};
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &ecran);
-    position = {ecran.rcWork.left + (ecran.rcWork.right - ecran.rcWork.left - largeur) / 2,
-                ecran.rcWork.top + (ecran.rcWork.bottom - ecran.rcWork.top - hauteur) / 2};
-  }
-  SetWindowPos(Handle(), nullptr, position.x, position.y, largeur, hauteur, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  // The frame the system really draws may differ from the computed one (a process that is not
-  // aware of the display's scale, a menu bar on two lines): the client area decides.
-  RECT client;
-  GetClientRect(Handle(), &client);
-  const int ecartLargeur = FEchelle(LargeurClient) - client.right;
-  const int ecartHauteur = FEchelle(FImageConfig.Origine.Hauteur) - client.bottom;
-  if (ecartLargeur != 0 || ecartHauteur != 0)
-    SetWindowPos(Handle(), nullptr, 0, 0, largeur + ecartLargeur, hauteur + ecartHauteur,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-}
-
-// ---- Layout
-
-void TFicheInstalleurNorvelPrimaire::DisposerEnLigne(HWND parent, int x, int y, int hauteur,
-                                                    std::initializer_list<std::pair<HWND, int>> elements) {
-  for (const auto& [element, largeur] : elements) {
-    if (!EstMontre(element)) continue;
-    const int l = largeur < 0 ? TailleTexte(element).cx : FEchelle(largeur);
-    SetWindowPos(element, nullptr, x, y, l, hauteur, SWP_NOZORDER | SWP_NOACTIVATE);
-    x += l + FEchelle(EcartEnLigne);
-  }
-}
-
-void TFicheInstalleurNorvelPrimaire::Disposer() {
-  const TEchelle& e = FEchelle;
-  RECT client;
-  GetClientRect(Handle(), &client);
-  const int largeurImage = e(FImageConfig.Origine.Largeur);
-  SetWindowPos(ImageViewer->Handle(), nullptr, 0, 0, largeurImage, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-  const int largeur = client.right - largeurImage, hauteur = client.bottom;
-  SetWindowPos(PanelPrincipal->Handle(), nullptr, largeurImage, 0, largeur, hauteur, SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(btnFermer, nullptr, largeur - e(MargeBord) - e(89), hauteur - e(MargeBord) - e(22), e(89), e(22),
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(LienJournal, nullptr, largeur - e(2 * MargeBord + 89 + 120), hauteur - e(MargeBord) - e(22), e(120),
-               e(22), SWP_NOZORDER | SWP_NOACTIVATE);
-  // Sizes within the panels follow the stack, which places the panels themselves.
-  const int texte = -1;
-  const int hauteurTitre = e(20), hauteurLigne = e(18);
-
-  DisposerEnLigne(PanelEtape1->Handle(), e(RetraitTitre), 0, e(22),
-                  {{LabelEtape1, texte}, {ImageCheckEtape1->Handle(), CoteImage}, {PatienceEtape1->Handle(), 31}});
-
-  SetWindowPos(LabelEtape2, nullptr, e(RetraitTitre), 0, TailleTexte(LabelEtape2).cx, hauteurTitre, SWP_NOZORDER);
-  SetWindowPos(LabelEtape2Explication, nullptr, e(RetraitContenu), e(21), largeur - e(RetraitContenu) - e(MargeBord),
-               hauteurLigne, SWP_NOZORDER);
-  SetWindowPos(EditRNE, nullptr, e(RetraitContenu), e(42), e(164), e(22), SWP_NOZORDER);
-  SetWindowPos(BtnValidationRNE, nullptr, e(RetraitContenu + 164 + 8), e(42), e(80), e(22), SWP_NOZORDER);
-
-  SetWindowPos(LabelEtape3, nullptr, e(RetraitTitre), 0, TailleTexte(LabelEtape3).cx, hauteurTitre, SWP_NOZORDER);
-  SetWindowPos(PanelAdresse->Handle(), nullptr, e(RetraitContenu), e(23), e(290), e(74), SWP_NOZORDER);
-  int y = 0;
-  for (HWND ligne : {LabelNomEcole, LabelAdresseEcole, LabelCodePostalVilleEcole, LabelPaysEcole}) {
-    SetWindowPos(ligne, nullptr, 0, y, e(290), hauteurLigne, SWP_NOZORDER);
-    y += e(74) / 4;
-  }
-  const int largeurValidation = std::max<int>(e(137), TailleTexte(LabelModifRNE).cx);
-  SetWindowPos(PanelValidationEcole->Handle(), nullptr, e(RetraitContenu + 290 + 16), e(23) + (e(74) - e(44)) / 2,
-               largeurValidation, e(44), SWP_NOZORDER);
-  SetWindowPos(BtnValidationEcole, nullptr, 0, 0, e(137), e(22), SWP_NOZORDER);
-  SetWindowPos(LabelModifRNE, nullptr, 0, e(26), largeurValidation, hauteurLigne, SWP_NOZORDER);
-
-  SetWindowPos(PanelTitreEtape4->Handle(), nullptr, 0, 0, largeur, hauteurTitre, SWP_NOZORDER);
-  const int largeurTitre4 = TailleTexte(LabelEtape4).cx;
-  SetWindowPos(LabelEtape4, nullptr, e(RetraitTitre), 0, largeurTitre4, hauteurTitre, SWP_NOZORDER);
-  SetWindowPos(LabelEtape4Lien->Handle(), nullptr, e(RetraitTitre) + largeurTitre4, 0,
-               TailleTexte(LabelEtape4Lien->Handle()).cx + e(2), hauteurTitre, SWP_NOZORDER);
-  // The box itself and its gap come before the text.
-  SetWindowPos(CheckboxCGUEtape4, nullptr, e(RetraitContenu), e(24),
-               TailleTexte(CheckboxCGUEtape4).cx + GetSystemMetricsForDpi(SM_CXMENUCHECK, e.Ppp) + e(8), hauteurTitre,
-               SWP_NOZORDER);
-
-  DisposerEnLigne(PanelEtape5->Handle(), e(RetraitTitre), 0, e(22),
-                  {{LabelEtape5, texte}, {ImageIconePortail->Handle(), CoteImage}, {ImageCheckEtape5->Handle(), CoteImage}});
-  DisposerEnLigne(PanelEtape6->Handle(), e(RetraitTitre), 0, e(22),
-                  {{LabelEtape6, texte},
-                   {ImageIconeClientNP->Handle(), CoteImage},
-                   {PatienceEtape6->Handle(), CoteImage},
-                   {ImageCheckEtape6->Handle(), CoteImage}});
-  DisposerEnLigne(PanelEtape7->Handle(), e(RetraitTitre), 0, e(22),
-                  {{LabelEtape7, texte}, {ImageCheckEtape7->Handle(), CoteImage}, {LabelNatureActionEtape7, texte}});
-
-  FPile.Disposer(e, largeur, e(MargeBord));
-}
-
-// ---- Small changes of what is shown, each followed by the layout
-
-// A keystroke in the identifier's box changes nothing shown most of the time: the layout runs
-// only when something did change.
-void TFicheInstalleurNorvelPrimaire::Montrer(TCible controle) {
-  if (EstMontre(controle.Fenetre)) return;
-  ShowWindow(controle.Fenetre, SW_SHOWNA);
-  if (!FAffichageEnCours) Disposer();
-}
-
-void TFicheInstalleurNorvelPrimaire::Cacher(TCible controle) {
-  if (!EstMontre(controle.Fenetre)) return;
-  ShowWindow(controle.Fenetre, SW_HIDE);
-  if (!FAffichageEnCours) Disposer();
-}
-
-void TFicheInstalleurNorvelPrimaire::SetTexte(HWND controle, const std::wstring& texte) {
-  if (TexteControle(controle) == texte) return;
-  SetWindowTextW(controle, texte.c_str());
-  if (!FAffichageEnCours) Disposer();
-}
-
-void TFicheInstalleurNorvelPrimaire::SetCouleurTexte(HWND controle, COLORREF couleur) {
-  const auto trouvee = std::find_if(FCouleursTexte.begin(), FCouleursTexte.end(),
-                                    [controle](const auto& c) { return c.first == controle; });
-  if (trouvee != FCouleursTexte.end()) {
-    if (trouvee->second == couleur) return;
-    trouvee->second = couleur;
-  } else {
-    FCouleursTexte.emplace_back(controle, couleur);
-  }
-  InvalidateRect(controle, nullptr, TRUE);
-}
-
-void TFicheInstalleurNorvelPrimaire::SetImageLaterale(TImageEchelonnee& image) {
-  if (FImageLaterale == &image) return;
-  FImageLaterale = &image;
-  ImageViewer->SetImage(&image.ALaTaille(FEchelle(image.Origine.Largeur), FEchelle(image.Origine.Hauteur)));
-}
-
-// The button that Enter presses: the focused push button, otherwise the default one.
-HWND TFicheInstalleurNorvelPrimaire::BoutonEffectif() const {
-  const HWND focus = GetFocus();
-  if (focus && IsChild(Handle(), focus) && EstBoutonPoussoir(focus)) return focus;
-  return FBoutonParDefaut;
-}
-
-void TFicheInstalleurNorvelPrimaire::MettreAJourBoutonsParDefaut() {
-  const HWND effectif = BoutonEffectif();
-  for (HWND bouton : {BtnValidationRNE, BtnValidationEcole, btnFermer})
-    SendMessageW(bouton, BM_SETSTYLE, bouton == effectif ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-}
-
-void TFicheInstalleurNorvelPrimaire::DefinirBoutonParDefaut(HWND bouton) {
-  if (FBoutonParDefaut == bouton) return;
-  FBoutonParDefaut = bouton;
-  MettreAJourBoutonsParDefaut();
 }
 
 // ---- Messages
-
-LRESULT TFicheInstalleurNorvelPrimaire::CouleurControle(UINT message, HDC dc, HWND controle) {
-  wchar_t classe[16] = L"";
-  GetClassNameW(controle, classe, 16);
-  // A disabled edit keeps the system's look.
-  if (lstrcmpiW(classe, L"Edit") == 0) return DefWindowProcW(Handle(), message, reinterpret_cast<WPARAM>(dc),
-                                                             reinterpret_cast<LPARAM>(controle));
-  COLORREF couleur = GetSysColor(COLOR_WINDOWTEXT);
-  for (const auto& [fenetre, c] : FCouleursTexte)
-    if (fenetre == controle) couleur = c;
-  SetTextColor(dc, couleur);
-  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-}
 
 LRESULT TFicheInstalleurNorvelPrimaire::TraiterMessage(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
@@ -461,15 +84,13 @@ LRESULT TFicheInstalleurNorvelPrimaire::TraiterMessage(UINT message, WPARAM w, L
         if (focus) SetFocus(focus);
       }
       return 0;
-    case WM_DPICHANGED:
-      AppliquerEchelle(LOWORD(w), reinterpret_cast<const RECT*>(l));
-      return 0;
     case WM_INITMENUPOPUP:
       if (FMenuOvalis && reinterpret_cast<HMENU>(w) == FMenuOvalis->Handle()) FMenuOvalis->MettreAJourActions();
       return 0;
   }
   return TFiche::TraiterMessage(message, w, l);
 }
+
 
 void TFicheInstalleurNorvelPrimaire::TraiterCommande(int id, int notification, HWND controle) {
   if (!controle && notification == 0) {
@@ -521,11 +142,13 @@ void TFicheInstalleurNorvelPrimaire::Initialiser(TRef<IAttente> AAttente, TRef<I
   SetTitre(TitreFicheInstalleur(FInformationApplication->GetVersion()));
   ConfigurerMenuOvalis();
   SetImageLaterale(FImageConfig);
-  AjusterTailleFenetre(nullptr);
+  // Centred again: the menu bar changes the frame.
+  DimensionnerClient(Echelle()(LargeurClientAssistant), Echelle()(FImageConfig.Origine.Hauteur));
   Disposer();
   Afficher();
   TesterAccesInternet();
 }
+
 
 void TFicheInstalleurNorvelPrimaire::ConfigurerMenuOvalis() {
   HMENU barre = CreateMenu();
@@ -542,6 +165,7 @@ void TFicheInstalleurNorvelPrimaire::ConfigurerMenuOvalis() {
   SetMenu(Handle(), barre);
   FMenuOvalis = std::move(menu);
 }
+
 
 void TFicheInstalleurNorvelPrimaire::TesterAccesInternet() { FExecution->TesterAccesInternet(); }
 
@@ -637,7 +261,7 @@ void TFicheInstalleurNorvelPrimaire::AfficherEtat(const TypeEtatEtapes& e) {
   FAffichageEnCours = true;
   Montrer(PatienceEtape1, e.PatienceEtape1);
   Montrer(ImageCheckEtape1, e.CocheEtape1);
-  SetCouleurTexte(LabelErreurEtape1, e.MessageEtape1EnErreur ? Rouge : Noir);
+  SetCouleurTexte(LabelErreurEtape1, e.MessageEtape1EnErreur ? RougeErreur : NoirMessage);
   AfficherMessage(LabelErreurEtape1, e.MessageEtape1);
 
   EnableWindow(EditRNE, e.SaisieIdentifiantPossible);
@@ -671,9 +295,9 @@ void TFicheInstalleurNorvelPrimaire::AfficherEtat(const TypeEtatEtapes& e) {
   Montrer(PatienceEtape6, e.PatienceEtape6);
   Montrer(ImageCheckEtape6, e.CocheEtape6);
   SetTexte(LabelSousEtapeInstallation, e.SousEtape);
-  if (e.SousEtapeEnErreur) SetCouleurTexte(LabelSousEtapeInstallation, Rouge);
+  if (e.SousEtapeEnErreur) SetCouleurTexte(LabelSousEtapeInstallation, RougeErreur);
   // Two lines high while step 6 runs; once it has ended well, as high as its text.
-  FPile.SetHauteurSuitTexte(LabelSousEtapeInstallation, e.CocheEtape6);
+  FDisposition->SetHauteurExacte(Id::LabelSousEtapeInstallation, e.CocheEtape6);
   Montrer(LabelSousEtapeInstallation, e.SousEtapeMontree);
 
   Montrer(PanelEtape7, e.Etape7);
@@ -684,9 +308,10 @@ void TFicheInstalleurNorvelPrimaire::AfficherEtat(const TypeEtatEtapes& e) {
   if (e.Phase == TypePhaseEtapes::ArretEtape1 || e.ErreurEtape2 || e.ErreurEtape5 || e.SousEtapeEnErreur || e.ErreurEtape7)
     ProposerJournal();
 
-  SetImageLaterale(e.ImageLaterale == TypeImageLaterale::Configuration ? FImageConfig
-                   : e.ImageLaterale == TypeImageLaterale::Ecole       ? FImageEcole
-                                                                       : FImageInstall);
+  TImageEchelonnee& image = e.ImageLaterale == TypeImageLaterale::Configuration ? FImageConfig
+                            : e.ImageLaterale == TypeImageLaterale::Ecole       ? FImageEcole
+                                                                                : FImageInstall;
+  if (&image != FImageLaterale) SetImageLaterale(image);
   DefinirBoutonParDefaut(e.BoutonParDefaut == TypeBoutonParDefaut::ValidationIdentifiant ? BtnValidationRNE
                          : e.BoutonParDefaut == TypeBoutonParDefaut::ValidationEcole     ? BtnValidationEcole
                                                                                          : nullptr);

@@ -19,7 +19,7 @@
 #include "install/GestionInstallationsClientLourd.h"
 #include "steps/ExecutionEtapes.h"
 #include "ui/Composants.h"
-#include "wizard/PileVerticale.h"
+#include "ui/Disposition.h"
 
 namespace norvel {
 
@@ -47,7 +47,7 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
   bool ModeTest() const { return FExecution && FExecution->ModeTest(); }
   // The internal menu when it is shown on this machine, else none.
   TMenuPopupOvalis* MenuOvalis() const { return FMenuOvalis.get(); }
-  UINT Ppp() const { return FEchelle.Ppp; }
+  UINT Ppp() const { return Echelle().Ppp; }
   // The identifier given on the command line, typed in for the user (step 2 shows it).
   void PreRemplirRne(const std::wstring& ARne);
 
@@ -94,31 +94,27 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
     const TImageBitmap& ALaTaille(int largeur, int hauteur);
   };
 
+  // ---- The page (FicheInstalleurPage.cpp): made from its layout table, laid out at the
+  // display's scale, its fonts and colours
   void CreerComposants();
-  HWND CreerLibelle(HWND parent, int id, const std::wstring& texte, DWORD style);
-  HWND CreerTitre(HWND parent, int id, const std::wstring& texte);
-  HWND CreerLibelleRouge(HWND parent, int id);
-  TControleImage* CreerImage(HWND parent, int id);
-  TIndicateurPatience* CreerPatience(HWND parent, int id);
-  TPanneau* CreerPanneau(HWND parent, int id);
-
-  // The scale of the window's display: fonts, icons, images and the layout follow it.
-  void AppliquerEchelle(UINT ppp, const RECT* zoneProposee);
-  void CreerPolices();
   HFONT PoliceDe(HWND controle) const override;
-  void ChargerIcones();
-  void AjusterTailleFenetre(const RECT* zoneProposee);
-  // Places every control from the sizes at 96 dots per inch; run after every change of what
-  // is shown.
+  LRESULT CouleurControle(UINT message, HDC dc, HWND controle);
+  void EchelleChangee() override;
+  // Places every control from the table, then fits the window's height to what the steps
+  // shown need (the side image's height at least); run after every change of what is shown.
   void Disposer();
-  // Left to right from x, skipping hidden elements; a width of -1 follows the element's text.
-  void DisposerEnLigne(HWND parent, int x, int y, int hauteur, std::initializer_list<std::pair<HWND, int>> elements);
 
+  // ---- Images (FicheInstalleurImages.cpp)
+  void ChargerImages();
+  // The icons and ticks at the scale of the display, then the side image.
+  void AppliquerImages();
+  void SetImageLaterale(TImageEchelonnee& image);
+
+  // ---- Changes of what is shown, each followed by the layout (FicheInstalleurAffichage.cpp)
   void Montrer(TCible controle);
   void Cacher(TCible controle);
   void SetTexte(HWND controle, const std::wstring& texte);
   void SetCouleurTexte(HWND controle, COLORREF couleur);
-  void SetImageLaterale(TImageEchelonnee& image);
   // Enter presses the focused push button, otherwise the default one (none: nothing).
   void DefinirBoutonParDefaut(HWND bouton);
   HWND BoutonEffectif() const;
@@ -132,7 +128,6 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
   void AfficherEtat(const TypeEtatEtapes& AEtat);
   void AfficherFocus(TypeFocusEtapes AFocus);
 
-  LRESULT CouleurControle(UINT message, HDC dc, HWND controle);
   void TraiterCommande(int id, int notification, HWND controle);
   void ConfigurerMenuOvalis();
 
@@ -151,15 +146,10 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
   bool FIconeClientNP2023Choisie = false;
 
   // ---- Display
-  TEchelle FEchelle;
-  TPoliceGdi FPolice, FPoliceGras, FPoliceLien;
-  std::vector<HWND> FTitres;
-  std::vector<std::pair<HWND, COLORREF>> FCouleursTexte;
+  std::unique_ptr<TDisposition> FDisposition;
   HWND FBoutonParDefaut = nullptr;
   HWND FFocusSauve = nullptr;
-  TPileVerticale FPile;
   std::unique_ptr<TMenuPopupOvalis> FMenuOvalis;
-  std::vector<std::unique_ptr<TControlePersonnalise>> FControles;
 
   // ---- Components, named by their role
   TControleImage* ImageViewer = nullptr;

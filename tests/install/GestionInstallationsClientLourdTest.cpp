@@ -67,13 +67,13 @@ class TThreadInstallationEssai : public TThreadInstallationClientLourd {
 
  protected:
   void CreerRaccourciPortail() override {
-    NomEcoleVu = FNomEcole;
+    NomEcoleVu = FDonnees.NomEcole;
     Etape(FEtapes.Raccourci, [this] { Abonne().RaccourciPortailCree(); });
   }
   void DesinstallerAnciennesVersions() override { Etape(FEtapes.Desinstallation, [] {}); }
-  void TelechargerInstallation(std::wstring& fichier) override {
+  std::wstring TelechargerInstallation() override {
     Etape(FEtapes.Telechargement, [this] { Abonne().TelechargementEnCours(); });
-    fichier = FichierTelecharge;
+    return FichierTelecharge;
   }
   void InstallerClient(const std::wstring&) override {
     Etape(FEtapes.Installation, [this] {
@@ -125,8 +125,14 @@ class GestionInstallations : public testing::Test {
   void TearDown() override { FGestion->Fermer(); }
 
   void Lancer() {
-    FGestion->LancerInstallation(false, L"C:\\Client", L"http://localhost/setup.exe", L"Ecole Victor",
-                                 L"serveur.ecole.test", 21300, true, L"https://portail.ecole.test/");
+    FGestion->LancerInstallation({.Simulation = false,
+                                  .CheminInstallation = L"C:\\Client",
+                                  .UrlTelechargement = L"http://localhost/setup.exe",
+                                  .NomEcole = L"Ecole Victor",
+                                  .NomDomaine = L"serveur.ecole.test",
+                                  .Port = 21300,
+                                  .ServeurEnService = true,
+                                  .UrlPortail = L"https://portail.ecole.test/"});
   }
 
   void AttendreQue(const std::function<bool()>& condition) { FBoucle.AttendreQue(condition); }

@@ -63,11 +63,23 @@ class GestionInstallationsNorvelPrimaire : public testing::Test {
     EffacerClientsCatalogue();
   }
 
+  // The school's data as the wizard gives them, with its setup at that address.
+  TypeDonneesInstallationClientLourd Donnees(const std::wstring& url) const {
+    return {.Simulation = false,
+            .CheminInstallation = FClient,
+            .UrlTelechargement = url,
+            .NomEcole = Ecole,
+            .NomDomaine = L"serveur.centre.test",
+            .Port = 21300,
+            .ServeurEnService = true,
+            .UrlPortail = Portail};
+  }
+
   // Starts the installation as the wizard does once the terms are accepted, and runs the main
   // loop until the wizard has been told the installation's end (success or failure).
   void Installer(const std::wstring& url) {
     FGestion = NouvelObjet<TGestionInstallationsNorvelPrimaire>(FSessions.Sessions, FDossierSpecial, FAbonne);
-    FGestion->LancerInstallation(false, FClient, url, Ecole, L"serveur.centre.test", 21300, true, Portail);
+    FGestion->LancerInstallation(Donnees(url));
     FBoucle.AttendreQue(
         [this] {
           if (FAbonne->Appels.empty()) return false;
@@ -150,7 +162,7 @@ TEST_F(GestionInstallationsNorvelPrimaire, ClosingDuringTheDownloadStopsItAndLea
   // A trickle of the setup that would take far longer than the test.
   const std::wstring url = UrlTelechargement(L"~bloc=1024/~lent=200/SetupNorvelPrimaire-ovalis.exe");
   FGestion = NouvelObjet<TGestionInstallationsNorvelPrimaire>(FSessions.Sessions, FDossierSpecial, FAbonne);
-  FGestion->LancerInstallation(false, FClient, url, Ecole, L"serveur.centre.test", 21300, true, Portail);
+  FGestion->LancerInstallation(Donnees(url));
   FBoucle.AttendreQue(
       [this] {
         for (const auto& [recus, total] : FAbonne->Progressions)

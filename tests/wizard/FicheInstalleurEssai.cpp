@@ -31,7 +31,7 @@ class TThreadInstallationEssai : public TThreadInstallationClientLourd {
     for (const auto& appel : FEvenements) appel(Abonne());
   }
   void DesinstallerAnciennesVersions() override {}
-  void TelechargerInstallation(std::wstring&) override {}
+  std::wstring TelechargerInstallation() override { return {}; }
   void InstallerClient(const std::wstring&) override {}
   void ConfigurerEtLancerClient() override {}
 

@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "platform/AppelThreadPrincipal.h"
 #include "ui/MenuOvalis.h"
 #include "core/Chaines.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "core/ErreurSysteme.h"
+#include "support/CaptureEcran.h"
 #include "support/CheminsTest.h"
 #include "support/Pilote.h"
 #include "support/RegistreIsole.h"
@@ -427,7 +431,9 @@ TEST_F(FicheInstalleur, LeLienOuvreLesConditionsAvecLeNavigateur) {
     EnregistrerNavigateurTemoin();
     FBanc.Cliquer(Id::LabelEtape4Lien);
   }
-  ASSERT_TRUE(AttendreQue([&] { return std::filesystem::exists(temoin); }, 20000))
+  // Until both of the witness's lines are read back: under Wine a read right after the file's
+  // name appears could still find it empty.
+  ASSERT_TRUE(AttendreQue([&] { return std::ranges::count(LireOctets(temoin), '\n') == 2; }, 20000))
       << "the browser was not started; " << FBanc.Exceptions.size() << " error(s), the last: "
       << VersUtf8(FBanc.Exceptions.back());
   EXPECT_NE(LireOctets(temoin).find("https://conditions.norvel-primaire.test/conditions-generales-de-vente"),
@@ -444,7 +450,9 @@ TEST_F(FicheInstalleur, LeLienOuvreLesConditionsAvecLeNavigateur) {
     EnregistrerNavigateurTemoin();
     FBanc.Cliquer(Id::LabelEtape4Lien);
   }
-  ASSERT_TRUE(AttendreQue([&] { return std::filesystem::exists(temoin); }, 20000));
+  // Until both of the witness's lines are read back: under Wine a read right after the file's
+  // name appears could still find it empty.
+  ASSERT_TRUE(AttendreQue([&] { return std::ranges::count(LireOctets(temoin), '\n') == 2; }, 20000));
   EXPECT_FALSE(FBanc.Actif(Id::CheckboxCGUEtape4));
 }
 
@@ -635,6 +643,122 @@ TEST_F(FicheInstalleur, AffichageA150PourCent) {
   GetClientRect(FBanc.Fenetre(), &client);
   EXPECT_EQ(client.right, 783);
   ExigerTextesEntiers(FBanc.Fenetre());
+}
+
+// ---- Room for the longest messages
+
+namespace {
+
+RECT PlaceDans(HWND controle, HWND repere) {
+  RECT place{};
+  GetWindowRect(controle, &place);
+  MapWindowPoints(nullptr, repere, reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+// The steps shown follow one another without overlapping, and none of them reaches "Fermer",
+// which stays whole inside the window.
+void ExigerPageSansChevauchement(const TBancFiche& banc) {
+  const HWND principal = banc.Controle(Id::PanelPrincipal);
+  const RECT fermer = banc.Place(Id::btnFermer);
+  RECT page{};
+  GetClientRect(principal, &page);
+  EXPECT_GE(fermer.top, 0);
+  EXPECT_LE(fermer.bottom, page.bottom);
+  const auto pile = banc.PileMontree();
+  for (size_t i = 0; i < pile.size(); ++i) {
+    const RECT place = banc.Place(pile[i]);
+    RECT commun{};
+    EXPECT_FALSE(IntersectRect(&commun, &place, &fermer)) << "control " << pile[i] << " runs into \"Fermer\"";
+    if (i + 1 < pile.size()) EXPECT_LE(place.bottom, banc.Place(pile[i + 1]).top) << pile[i] << " over " << pile[i + 1];
+  }
+  // Nothing inside a step reaches beyond its panel.
+  for (int id : pile) {
+    const HWND element = banc.Controle(id);
+    RECT interieur{};
+    GetClientRect(element, &interieur);
+    for (HWND enfant = GetWindow(element, GW_CHILD); enfant; enfant = GetWindow(enfant, GW_HWNDNEXT)) {
+      if (!IsWindowVisible(enfant)) continue;
+      const RECT place = PlaceDans(enfant, element);
+      EXPECT_LE(place.right, interieur.right) << GetDlgCtrlID(enfant);
+      EXPECT_LE(place.bottom, interieur.bottom) << GetDlgCtrlID(enfant);
+    }
+  }
+}
+
+// The longest messages the steps really show: the system's own texts of failed calls and a
+// long certificate subject.
+std::wstring ErreurAppel(const wchar_t* appel, DWORD code) { return MessageDe(ErreurSystemeCode(code, Msg::ErreurInterne, appel)); }
+
+const std::wstring SujetCertificatLong =
+    L"C=FR, S=Île-de-France, L=Paris, O=Société d'édition de logiciels pour l'enseignement primaire et la gestion "
+    L"des écoles, OU=Service des certificats de signature de code et de l'intégrité des programmes, "
+    L"CN=Éditeur de démonstration des logiciels scolaires";
+
+}  // namespace
+
+TEST_F(FicheInstalleur, LesMessagesLesPlusLongsTiennentEtRienNeCouvreFermer) {
+  struct TScenario {
+    const char* Nom;
+    bool AccesEnEchec;  // step 1's message stays shown
+    std::function<void(IAbonneEvenementInstallationsClientLourd&)> Progression;
+  } scenarios[] = {
+      {"tout affiché", true,
+       [](IAbonneEvenementInstallationsClientLourd& f) {
+         f.EchecRaccourciPortail(ErreurAppel(L"IPersistFile::Save", static_cast<DWORD>(E_ACCESSDENIED)));
+         f.DesinstallationEnCours(L"Client NORVEL Primaire 2022 (Win32)");
+         f.TelechargementEnCours();
+         f.InstallationEnCours();
+         f.InstallationTerminee();
+         f.EchecLancement(ErreurAppel(L"ShellExecuteEx", ERROR_NO_ASSOCIATION));
+       }},
+      {"installation refusée", false,
+       [](IAbonneEvenementInstallationsClientLourd& f) {
+         f.RaccourciPortailCree();
+         f.TelechargementEnCours();
+         f.InstallationEnCours();
+         f.EchecInstallation(Format(Msg::ErreurVerificationSignature, {Format(Msg::NomCertificat, {SujetCertificatLong})}));
+       }},
+      {"désinstallation en échec", false,
+       [](IAbonneEvenementInstallationsClientLourd& f) {
+         f.RaccourciPortailCree();
+         f.DesinstallationEnCours(L"Client NORVEL Primaire 2022 (Win32)");
+         f.EchecDesinstallation(ErreurAppel(L"CreateProcess", ERROR_BAD_EXE_FORMAT) + L" " +
+                                ErreurAppel(L"WaitForSingleObject", ERROR_INVALID_HANDLE));
+       }},
+  };
+  int numero = 0;
+  for (const auto& s : scenarios) {
+    SCOPED_TRACE(s.Nom);
+    ++numero;
+    TBancFiche banc;
+    if (s.AccesEnEchec) {
+      AccesEnPanne(banc);
+      banc.Sessions().AjouterProxyConnu(TBancFiche::Squid());
+      const auto r = PiloterPendant(OptionTitre(TitreChoix) + L"-delai 90000 attendre-fenetre -- cliquer BtnValider",
+                                    [&] { banc.Ouvrir(); });
+      ASSERT_EQ(r.Code, 0u) << VersUtf8(r.Erreurs);
+      ASSERT_TRUE(banc.Visible(Id::LabelErreurEtape1));
+    } else {
+      banc.Ouvrir();
+    }
+    banc.Saisir(L"0750001A");
+    banc.Cliquer(Id::BtnValidationRNE);
+    banc.Cliquer(Id::BtnValidationEcole);
+    banc.Cliquer(Id::CheckboxCGUEtape4);
+    s.Progression(*banc.Fiche().Abonne());
+    for (UINT ppp : {96u, 144u}) {
+      SCOPED_TRACE(ppp);
+      if (ppp != 96) ChangerEchelle(banc.Fenetre(), 96, ppp);
+      ExigerTextesEntiers(banc.Fenetre());
+      ExigerPageSansChevauchement(banc);
+      RECT client{};
+      GetClientRect(banc.Fenetre(), &client);
+      EXPECT_EQ(client.right, MulDiv(783, static_cast<int>(ppp), 96));
+      EXPECT_GE(client.bottom, MulDiv(521, static_cast<int>(ppp), 96)) << "at least the side image's height";
+      banc.Capturer(L"messages-longs-" + std::to_wstring(numero) + L"-" + std::to_wstring(ppp * 100 / 96));
+    }
+  }
 }
 
 TEST_F(FicheInstalleur, LIndicateurDePatienceNeTourneQueMontre) {

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "platform/Attente.h"
 #include "core/ErreurSysteme.h"
+#include "platform/Attente.h"
 #include "core/Exceptions.h"
 #include "core/Handle.h"
 #include "http/RequeteHttp.h"
