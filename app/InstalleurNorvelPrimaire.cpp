@@ -1,5 +1,5 @@
 // Entry of the assistant: the application information, the application object, its three
-// phases, then the end of the process.
+// phases, then the end of the process with the run's exit code.
 #include <windows.h>
 
 #include "platform/InformationApplication.h"
@@ -9,6 +9,8 @@
 using namespace norvel;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Deployment tools read the outcome of the run here (core/CodesSortie.h).
+  uint32_t codeSortie = 0;
   {
     TRef<IInformationApplication> information(
         NouvelObjet<TInformationApplication>(L"InstalleurNorvelPrimaire", POV_OUTIL, TypeGenreApplication::MONOPOSTE,
@@ -18,7 +20,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TApplicationInstalleurNorvelPrimaire application(information, nullptr);
     information = nullptr;
     application.Execute();
+    codeSortie = application.CodeSortie();
   }
   TClasseFinalisable::FinaliserTout(cfFinalisationTardive);
-  return 0;
+  return static_cast<int>(codeSortie);
 }

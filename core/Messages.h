@@ -201,4 +201,131 @@ inline constexpr const wchar_t* InstallationEnCours = L"Installation en cours ..
 inline constexpr const wchar_t* ErreurInstallation = L"Erreur lors de l'installation : %s";
 inline constexpr const wchar_t* InstallationReussie = L"Installation réalisée avec succès";
 
+// ---- Exit codes (core/CodesSortie.h)
+inline constexpr const wchar_t* CodeSortieSucces = L"exécution réussie";
+inline constexpr const wchar_t* CodeSortieRedemarrage = L"installation réussie, le poste doit redémarrer";
+inline constexpr const wchar_t* CodeSortieInstallationEnCours = L"une autre installation est en cours, réessayer plus tard";
+inline constexpr const wchar_t* CodeSortieAnnulation = L"installation annulée";
+inline constexpr const wchar_t* CodeSortieEchecInitialisation = L"l'assistant n'a pas pu démarrer";
+inline constexpr const wchar_t* CodeSortieArguments = L"ligne de commande incorrecte";
+inline constexpr const wchar_t* CodeSortieAccesInternet = L"échec de l'accès internet";
+inline constexpr const wchar_t* CodeSortieAuthentificationProxy =
+    L"le proxy demande une authentification que la configuration partagée ne contient pas";
+inline constexpr const wchar_t* CodeSortieRechercheEcole = L"école introuvable ou service d'hébergement en échec";
+inline constexpr const wchar_t* CodeSortieRaccourci = L"échec de la création du raccourci vers le portail";
+inline constexpr const wchar_t* CodeSortieDesinstallation = L"échec de la désinstallation d'une version antérieure";
+inline constexpr const wchar_t* CodeSortieTelechargement = L"échec du téléchargement de l'installation";
+inline constexpr const wchar_t* CodeSortieSignature = L"signature du programme d'installation refusée";
+inline constexpr const wchar_t* CodeSortieSetup = L"échec du programme d'installation";
+inline constexpr const wchar_t* CodeSortieLancement = L"échec du fichier de connexion ou du lancement du client";
+
+// ---- Command line of the deployment
+inline constexpr const wchar_t* AideLigneDeCommande =
+    L"Assistant d'installation de NORVEL Primaire\r\n"
+    L"\r\n"
+    L"InstalleurNorvelPrimaire.exe [-RNE <identifiant>] [-AccepterConditions] [-Silencieux | -Passif] "
+    L"[-Journal <fichier>] [-CheminInstallation <dossier>]\r\n"
+    L"\r\n"
+    L"  -RNE <identifiant>     l'identifiant de l'école (son RNE, ou celui fourni par Ovalis) ; "
+    L"seul, il ouvre l'assistant avec l'identifiant déjà saisi\r\n"
+    L"  -AccepterConditions    accepte les conditions générales d'utilisation (%s) au nom des utilisateurs du "
+    L"poste ; obligatoire sans assistance\r\n"
+    L"  -Silencieux            installe sans aucune fenêtre ni question\r\n"
+    L"  -Passif                installe en montrant seulement une petite fenêtre de progression, sans question\r\n"
+    L"  -Journal <fichier>     écrit le journal de l'exécution dans ce fichier (par défaut : %s)\r\n"
+    L"  -CheminInstallation <dossier>  le dossier où installer le client\r\n"
+    L"  -? , -h , /?           affiche cette aide\r\n"
+    L"\r\n"
+    L"Les commutateurs s'écrivent avec \"-\" ou \"/\", en respectant les majuscules.\r\n"
+    L"\r\n"
+    L"Codes de sortie :\r\n%s";
+inline constexpr const wchar_t* LigneCodeSortieAide = L"  %5d  %s\r\n";
+inline constexpr const wchar_t* ValeurManquanteRne =
+    L"Le commutateur -RNE attend l'identifiant de l'école (son RNE), par exemple : -RNE 0750001A";
+inline constexpr const wchar_t* ValeurManquanteJournal =
+    L"Le commutateur -Journal attend le chemin du fichier journal, par exemple : -Journal C:\\Journaux\\norvel.log";
+inline constexpr const wchar_t* ModesExclusifs =
+    L"Les commutateurs -Silencieux et -Passif s'excluent : n'en donnez qu'un seul.";
+inline constexpr const wchar_t* RneObligatoireSansAssistance =
+    L"Une installation sans assistance a besoin de l'identifiant de l'école : ajoutez -RNE <identifiant>.";
+inline constexpr const wchar_t* ConditionsNonAcceptees =
+    L"Une installation sans assistance ne démarre que si la personne qui déploie accepte les conditions générales "
+    L"d'utilisation (%s) : ajoutez -AccepterConditions.";
+inline constexpr const wchar_t* CommutateurInconnu = L"Commutateur inconnu : %s (voir -? pour la liste des commutateurs).";
+inline constexpr const wchar_t* CommutateurMauvaiseCasse =
+    L"Commutateur inconnu : %s. Vouliez-vous écrire %s ? Les majuscules et minuscules comptent.";
+inline constexpr const wchar_t* JournalImpossible = L"Le fichier journal %s ne peut pas être créé : %s";
+inline constexpr const wchar_t* AutreInstallationEnCours =
+    L"Une autre installation est en cours sur ce poste (un autre assistant ou un programme d'installation "
+    L"Windows) : réessayez quand elle sera terminée.";
+
+// ---- Unattended run and journal
+inline constexpr const wchar_t* Oui = L"oui";
+inline constexpr const wchar_t* Non = L"non";
+inline constexpr const wchar_t* TitreProgression = L"Installation de NORVEL Primaire";
+inline constexpr const wchar_t* OuvrirJournal = L"Ouvrir le journal";
+inline constexpr const wchar_t* JournalDebut = L"%s %s, %s";
+inline constexpr const wchar_t* JournalWindows = L"Windows %d.%d (build %d)%s, processus %s, session %d%s";
+inline constexpr const wchar_t* JournalSousWine = L", sous Wine %s";
+inline constexpr const wchar_t* JournalCompteSysteme = L", compte SYSTEM";
+inline constexpr const wchar_t* JournalLigneDeCommande = L"Ligne de commande : %s";
+inline constexpr const wchar_t* JournalModeFenetre = L"Mode : assistant (fenêtre)";
+inline constexpr const wchar_t* JournalModeSilencieux = L"Mode : sans assistance, silencieux";
+inline constexpr const wchar_t* JournalModePassif = L"Mode : sans assistance, fenêtre de progression";
+inline constexpr const wchar_t* JournalSansUtilisateur =
+    L"Aucune session utilisateur : le raccourci ira sur le bureau public et le client sera configuré sans être lancé";
+inline constexpr const wchar_t* JournalFin = L"Fin de l'exécution : code de sortie %d (%s)";
+inline constexpr const wchar_t* JournalErreur = L"Erreur : %s";
+inline constexpr const wchar_t* JournalSansProxy = L"accès direct";
+inline constexpr const wchar_t* JournalParProxy = L"par le proxy %s";
+inline constexpr const wchar_t* JournalRequete = L"HTTP %s %s (%s) : statut %s, %d octets, %d ms";
+inline constexpr const wchar_t* JournalRequeteEchec = L"HTTP %s %s (%s) : échec, statut %s, après %d ms : %s";
+inline constexpr const wchar_t* JournalConfigHttp =
+    L"Configuration HTTP : %s ; proxy système http=%s https=%s exceptions=%s ; proxy personnalisé http=%s "
+    L"https=%s exceptions=%s ; configuration automatique=%s ; adresses de test=%s ; identifiants enregistrés "
+    L"pour les proxies=%s ; anciennes versions de TLS=%s";
+inline constexpr const wchar_t* JournalGenreSysteme = L"paramètres de proxy du système";
+inline constexpr const wchar_t* JournalGenreOvalis = L"paramètres personnalisés";
+inline constexpr const wchar_t* JournalGenreUrlConfig = L"adresse de configuration automatique";
+inline constexpr const wchar_t* JournalGenreWpad = L"détection automatique (WPAD)";
+inline constexpr const wchar_t* JournalPropositionOvalis = L"%s : http=%s https=%s exceptions=%s";
+inline constexpr const wchar_t* JournalPropositionUrlConfig = L"%s : %s";
+inline constexpr const wchar_t* JournalEtatErreurComm = L"pas de réponse";
+inline constexpr const wchar_t* JournalEtatAuthProxy = L"authentification du proxy nécessaire";
+inline constexpr const wchar_t* JournalEtatErreurServeur = L"réponse du serveur en erreur";
+inline constexpr const wchar_t* JournalEtatSucces = L"réussi";
+inline constexpr const wchar_t* JournalResultatTest = L"Test de %s : %s (%s) %s";
+inline constexpr const wchar_t* JournalPropositionsTrouvees = L"Recherche d'autres configurations : %d proposition(s)";
+inline constexpr const wchar_t* JournalPropositionAppliquee = L"Configuration appliquée : %s";
+inline constexpr const wchar_t* JournalEtape1 = L"Étape 1/7 : test de l'accès internet";
+inline constexpr const wchar_t* JournalAccesInternetReussi = L"Étape 1/7 : accès internet réussi";
+inline constexpr const wchar_t* JournalPremiereProposition = L"Étape 1/7 : première proposition retenue : %s";
+inline constexpr const wchar_t* JournalEtape2 = L"Étape 2/7 : recherche de l'école %s";
+inline constexpr const wchar_t* JournalEcoleTrouvee =
+    L"Étape 3/7 : école %s, %s, %s %s, %s ; serveur %s:%d (%s), millésime %s";
+inline constexpr const wchar_t* JournalConditionsAcceptees =
+    L"Étape 4/7 : conditions générales d'utilisation acceptées par -AccepterConditions";
+inline constexpr const wchar_t* JournalEchecEtape = L"Échec : %s";
+inline constexpr const wchar_t* JournalAuthProxyManquante =
+    L"Le proxy %s demande une authentification que le fichier de configuration partagé %s ne contient pas. Pour "
+    L"la fournir : lancez une fois l'assistant à la main sur un poste du réseau et saisissez l'identifiant et le "
+    L"mot de passe que le proxy demande ; l'assistant les enregistre dans ce fichier, qu'il suffit ensuite de "
+    L"copier au même emplacement sur les autres postes.";
+inline constexpr const wchar_t* JournalRaccourciCree = L"Étape 5/7 : raccourci vers le portail créé";
+inline constexpr const wchar_t* JournalEchecRaccourci = L"Étape 5/7 : échec de la création du raccourci : %s";
+inline constexpr const wchar_t* JournalDesinstallation = L"Étape 6/7 : désinstallation de %s";
+inline constexpr const wchar_t* JournalEchecDesinstallation = L"Étape 6/7 : échec de la désinstallation : %s";
+inline constexpr const wchar_t* JournalTelechargement = L"Étape 6/7 : téléchargement de l'installation";
+inline constexpr const wchar_t* JournalEchecTelechargement = L"Étape 6/7 : échec du téléchargement : %s";
+inline constexpr const wchar_t* JournalInstallation =
+    L"Étape 6/7 : vérification de la signature et installation du client";
+inline constexpr const wchar_t* JournalEchecInstallation = L"Étape 6/7 : échec de l'installation : %s";
+inline constexpr const wchar_t* JournalCodeRetourSetup = L"Le programme d'installation s'est terminé avec le code %d";
+inline constexpr const wchar_t* JournalConfiguration =
+    L"Étape 6/7 : installation réalisée ; étape 7/7 : fichier de connexion";
+inline constexpr const wchar_t* JournalEchecLancement = L"Étape 7/7 : échec : %s";
+inline constexpr const wchar_t* JournalConnexionSansLancement =
+    L"Étape 7/7 : fichier de connexion écrit sans lancer le client (aucune session utilisateur) : %s";
+inline constexpr const wchar_t* JournalTermine = L"Étape 7/7 : client NORVEL Primaire configuré";
+
 }  // namespace norvel::Msg

@@ -8,6 +8,7 @@
 #include "core/Format.h"
 #include "core/Messages.h"
 #include "http/ErreursHttp.h"
+#include "http/JournalRequeteHttp.h"
 #include "http/WinhttpVerifie.h"
 
 namespace norvel {
@@ -86,7 +87,8 @@ TRequeteHttp::TRequeteHttp(TClientHttp& client, IAttente* attente, const std::ws
     : FClient(client),
       FAttente(attente),
       FVersionHttpAttendue(versionHttp),
-      FMethode(methode) {
+      FMethode(methode),
+      FUrlJournal(UrlPourJournal(https, client.NomServeur(), client.PortTcp(), paramUrl)) {
   TSessionClientsHttp& session = FClient.Session();
   try {
     session.DebutUtilisation();
@@ -171,6 +173,22 @@ void TRequeteHttp::EcrireMorceau() {
 }
 
 void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& entetesSupplementaires,
+                            bool verifierVersionHttp, uint64_t tailleTotale, const TGetDonneesAEnvoyer& donneesAEnvoyer) {
+  const ULONGLONG debut = GetTickCount64();
+  auto bilan = [&](std::wstring erreur) {
+    JournaliserRequeteHttp({FMethode, FUrlJournal, FProxy, StatutReponse(), OctetsRecus(), GetTickCount64() - debut,
+                            std::move(erreur)});
+  };
+  try {
+    Echanger(donnees, entetesSupplementaires, verifierVersionHttp, tailleTotale, donneesAEnvoyer);
+  } catch (const std::exception& e) {
+    bilan(MessageDe(e));
+    throw;
+  }
+  bilan({});
+}
+
+void TRequeteHttp::Echanger(const std::string& donnees, const std::wstring& entetesSupplementaires,
                             bool verifierVersionHttp, uint64_t tailleTotale, const TGetDonneesAEnvoyer& donneesAEnvoyer) {
   FEnvoi = {};
   FEnvoi.Donnees = &donnees;

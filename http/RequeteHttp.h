@@ -156,6 +156,9 @@ class TRequeteHttp {
                                 DWORD longueur);
   std::vector<TypeNotificationCallbackWinHttp> PrendreNotifications();
   std::wstring Entete(DWORD niveau) const;
+  // Executer without its line in the journal.
+  void Echanger(const std::string& donnees, const std::wstring& entetesSupplementaires, bool verifierVersionHttp,
+                uint64_t tailleTotale, const TGetDonneesAEnvoyer& donneesAEnvoyer);
   void Envoyer();
   void EcrireMorceau();
   bool RenvoyerAvecAuthProxy();
@@ -194,6 +197,7 @@ class TRequeteHttp {
   bool FDebutUtilisation = false;
   std::wstring FVersionHttpAttendue;
   std::wstring FMethode;
+  std::wstring FUrlJournal;
 
   // The call of Executer in progress.
   struct TEnvoi {

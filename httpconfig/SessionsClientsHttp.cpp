@@ -1,6 +1,10 @@
 #include "httpconfig/SessionsClientsHttp.h"
 
+#include "core/Format.h"
+#include "core/Messages.h"
+#include "httpconfig/JournalConfigClientsHttp.h"
 #include "httpconfig/RechercheAutresConfigClientsHttp.h"
+#include "platform/Journal.h"
 #include "httpconfig/TestsConfigClientsHttp.h"
 #include "httpconfig/TraitementAutoProxy.h"
 #include "httpconfig/UserAgentClientsHttp.h"
@@ -142,6 +146,7 @@ void TSessionsClientsHttp::NotifierChangementConfigSystemeWin32() {
 }
 
 void TSessionsClientsHttp::AppliquerPropositionModifConfig(const TypePropositionModifConfigClientsHttp& AProposition) {
+  Journaliser(Format(Msg::JournalPropositionAppliquee, {DescriptionProposition(AProposition)}));
   Transmettre(&TThreadConfigClientsHttp::AppliquerPropositionModifConfig, AProposition);
 }
 
@@ -213,7 +218,9 @@ TypeConfigClientsHttp TSessionsClientsHttp::ConfigDeTest() const {
 }
 
 void TSessionsClientsHttp::TesterConfigCourante(IAttente* AAttente, TypeTabResultatsTestsConfigClientsHttp& AResultats) {
+  Journaliser(DescriptionConfigClientsHttp(FConfig, FThreadConfig->GetTabProxiesAvecInfoAuth()));
   TesterConfig(FConfig, AAttente, AResultats);
+  for (const TypeResultatTestConfigClientsHttp& resultat : AResultats) Journaliser(DescriptionResultatTest(resultat));
 }
 
 void TSessionsClientsHttp::TesterProxy(const std::wstring& AProxy, IAttente* AAttente,
@@ -247,6 +254,9 @@ void TSessionsClientsHttp::RechercherAutresConfigs(IAttente* AAttente,
     APropositions = recherche->GetTabPropositions();
     demandes = recherche->GetTabDemandesAuthProxy();
   } while (DemanderInfosAuthProxies(demandes));
+  Journaliser(Format(Msg::JournalPropositionsTrouvees, {APropositions.size()}));
+  for (const TypePropositionModifConfigClientsHttp& proposition : APropositions)
+    Journaliser(DescriptionProposition(proposition));
 }
 
 }  // namespace norvel

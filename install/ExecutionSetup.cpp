@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/Chaines.h"
 #include "core/ErreurSysteme.h"
 #include "core/Format.h"
 #include "core/Handle.h"
@@ -34,7 +35,11 @@ std::wstring CreerJournalSetup() {
   return chemin;
 }
 
-void InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
+bool EstRefusSignature(const std::wstring& AMessage) {
+  return CommencePar(AMessage, Format(Msg::ErreurVerificationSignature, {L""}));
+}
+
+DWORD InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
                      const std::wstring& ACheminInstallation) {
   std::optional<TFichierVerrouille> setup(std::in_place, AFichier);
   const TypeResultatWintrust signature = VerifierSignature(*setup);
@@ -53,6 +58,7 @@ void InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wst
   // The process has its image now: the file may go back to its owner.
   setup.reset();
   if (!ASequenceur.Boucler(0)) throw EOvalis(Msg::ErreurSequenceurLancement);
+  return retour.CodeRetour;
 }
 
 }  // namespace norvel

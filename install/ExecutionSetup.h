@@ -6,6 +6,9 @@
 
 namespace norvel {
 
+// Whether a failure of InstallerClient is the refusal of the setup's signature.
+bool EstRefusSignature(const std::wstring& AMessage);
+
 // What every setup run gets after its quoted path: no window, no splash screen.
 inline constexpr const wchar_t* OptionsSetup = L"-hide_progress -hide_splash";
 
@@ -19,8 +22,8 @@ std::wstring CreerJournalSetup();
 // The file is held (no write, rename or delete) from the check until its process has started,
 // so that what runs is what was verified. The setup's exit code and outputs are not examined.
 // Raises "Erreur de la vérification de la signature : ..." for a refused file, and the errors
-// of the log file and of the start.
-void InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
+// of the log file and of the start. Answers the setup's exit code (3010: a restart is needed).
+DWORD InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
                      const std::wstring& ACheminInstallation);
 
 }  // namespace norvel

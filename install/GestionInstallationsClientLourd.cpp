@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "platform/Chemins.h"
+#include "platform/SessionUtilisateur.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"
+#include "install/JournalInstallation.h"
 #include "install/RessourceFichier.h"
 
 namespace norvel {
@@ -12,7 +14,12 @@ namespace norvel {
 TGestionInstallationsClientLourd::TGestionInstallationsClientLourd(
     TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial,
     TRef<IAbonneEvenementInstallationsClientLourd> AAbonne)
-    : FSessionsHttp(std::move(ASessionsHttp)), FDossierSpecial(std::move(ADossierSpecial)), FAbonne(std::move(AAbonne)) {}
+    : FSessionsHttp(std::move(ASessionsHttp)),
+      FDossierSpecial(std::move(ADossierSpecial)),
+      // Every step the subscriber hears of goes to the journal too.
+      FAbonne(AAbonne ? TRef<IAbonneEvenementInstallationsClientLourd>(NouvelObjet<TAbonneJournalise>(AAbonne).Get())
+                      : nullptr),
+      FSansUtilisateur(SessionSansUtilisateur()) {}
 
 TGestionInstallationsClientLourd::~TGestionInstallationsClientLourd() { Fermer(); }
 
@@ -28,6 +35,7 @@ std::wstring TGestionInstallationsClientLourd::EcrireIconePortail() {
 
 void TGestionInstallationsClientLourd::LancerInstallation(TypeDonneesInstallationClientLourd ADonnees) {
   ADonnees.FichierIconePortail = EcrireIconePortail();
+  ADonnees.SansUtilisateur = FSansUtilisateur;
   // A sessions service object serves one thread: the worker gets a duplicate of its own, made
   // here, on the thread that owns the original.
   FThread = CreerThreadInstallation(

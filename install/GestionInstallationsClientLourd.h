@@ -3,6 +3,7 @@
 // worker's calls to the wizard's subscriber are posted to the user-interface thread, where they
 // arrive in order, each in an idle step of its own, and never once the manager is closed.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/ObjetInterfacable.h"
@@ -33,6 +34,13 @@ class TGestionInstallationsClientLourd : public TObjetInterfacable {
   // told meanwhile and is still on its way no longer reaches the subscriber.
   void Fermer();
 
+  // Whether no user session is there (decided from the process at creation): the shortcut then
+  // goes on the public desktop and the client is configured without being started.
+  bool SansUtilisateur() const { return FSansUtilisateur; }
+  void SetSansUtilisateur(bool ASansUtilisateur) { FSansUtilisateur = ASansUtilisateur; }
+  // The setup's exit code once it has run.
+  std::optional<uint32_t> CodeRetourSetup() const { return FThread ? FThread->CodeRetourSetup() : std::nullopt; }
+
   // "Portail.ico" in the special-folder service's default folder, replaced whole.
   std::wstring EcrireIconePortail();
 
@@ -53,6 +61,7 @@ class TGestionInstallationsClientLourd : public TObjetInterfacable {
   TBoiteAppels FBoiteAppels;
   std::unique_ptr<TThreadInstallationClientLourd> FThread;
   bool FActif = false;
+  bool FSansUtilisateur;
 };
 
 }  // namespace norvel

@@ -24,6 +24,11 @@ std::wstring EcrireFichierConnexion(const std::wstring& AContenu) {
   if (!GetTempFileNameW(DossierTemporaireUtilisateur().c_str(), L"tmp", 0, temporaire))
     throw ErreurSysteme(L"GetTempFileName");
   const std::wstring chemin = ChangerExtension(temporaire, L".ncprim");
+  EcrireFichierConnexionEn(chemin, AContenu);
+  return chemin;
+}
+
+void EcrireFichierConnexionEn(const std::wstring& chemin, const std::wstring& AContenu) {
   THandleFichier fichier(
       CreateFileW(chemin.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!fichier) throw ErreurSysteme(L"CreateFile");
@@ -31,7 +36,6 @@ std::wstring EcrireFichierConnexion(const std::wstring& AContenu) {
   DWORD ecrits = 0;
   VerifierWin32(WriteFile(fichier.Get(), octets.data(), static_cast<DWORD>(octets.size()), &ecrits, nullptr),
                 L"WriteFile");
-  return chemin;
 }
 
 void ConfigurerEtLancerClient(const std::wstring& ANomEcole, const std::wstring& ANomDomaine, uint16_t APort,
@@ -40,6 +44,13 @@ void ConfigurerEtLancerClient(const std::wstring& ANomEcole, const std::wstring&
       EcrireFichierConnexion(ContenuFichierConnexion(ANomEcole, ANomDomaine, APort, AServeurEnService));
   const auto resultat = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", fichier.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (resultat <= 32) throw EOvalis(Msg::ImpossibleLancerClient);
+}
+
+std::wstring ConfigurerSansLancerClient(const std::wstring& ADossier, const std::wstring& ANomEcole,
+                                        const std::wstring& ANomDomaine, uint16_t APort) {
+  const std::wstring chemin = AvecBarreFinale(ADossier) + NomFichierConnexionCommun;
+  EcrireFichierConnexionEn(chemin, ContenuFichierConnexion(ANomEcole, ANomDomaine, APort, false));
+  return chemin;
 }
 
 }  // namespace norvel

@@ -56,6 +56,14 @@ std::wstring DossierBureau() {
   return LireChaineRegistre(HKEY_CURRENT_USER, CleDossiersShell, L"Desktop").value_or(std::wstring());
 }
 
+std::wstring DossierBureauCommun() {
+  PWSTR chemin = nullptr;
+  const HRESULT resultat = SHGetKnownFolderPath(FOLDERID_PublicDesktop, 0, nullptr, &chemin);
+  const std::wstring dossier = SUCCEEDED(resultat) && chemin ? SansBarreFinale(chemin) : std::wstring();
+  CoTaskMemFree(chemin);
+  return dossier;
+}
+
 std::wstring NomFichierRaccourci(std::wstring_view ANom, std::wstring_view AExtension) {
   std::wstring nom = std::wstring(ANom) + std::wstring(AExtension);
   const auto separateur = nom.find_last_of(L"\\/:");
@@ -95,7 +103,7 @@ std::string ContenuWebloc(std::wstring_view AUrl) {
 
 void CreerRaccourciBureau(const std::wstring& ANom, const std::wstring& ACible, const std::wstring& AArguments,
                           bool ARemplacer, const std::wstring& ADossierTravail, const std::wstring& ADescription,
-                          const std::wstring& AFichierIcone) {
+                          const std::wstring& AFichierIcone, bool ABureauCommun) {
   auto lien = CreerInstanceCom<IShellLinkW>(CLSID_ShellLink);
   VerifierHResult(lien->SetPath(ACible.c_str()), L"IShellLink.SetPath");
   VerifierHResult(lien->SetArguments(AArguments.c_str()), L"IShellLink.SetArguments");
@@ -105,7 +113,7 @@ void CreerRaccourciBureau(const std::wstring& ANom, const std::wstring& ACible, 
 
   // A missing desktop folder or a failed save leaves the user without a shortcut: reported,
   // never shown as a success.
-  const std::wstring bureau = DossierBureau();
+  const std::wstring bureau = ABureauCommun ? DossierBureauCommun() : DossierBureau();
   if (bureau.empty())
     throw ErreurSystemeCode(ERROR_FILE_NOT_FOUND, Msg::ErreurInterne, L"RegQueryValueEx Shell Folders\\Desktop");
   const std::wstring chemin = bureau + L"\\" + NomFichierRaccourci(ANom, L".lnk");
@@ -117,7 +125,7 @@ void CreerRaccourciBureau(const std::wstring& ANom, const std::wstring& ACible, 
 }
 
 TypeResultatRaccourciPortail CreerRaccourciPortail(const std::wstring& ANomEcole, const std::wstring& AUrlPortail,
-                                                   const std::wstring& AFichierIconePortail) {
+                                                   const std::wstring& AFichierIconePortail, bool ABureauCommun) {
   TypeResultatRaccourciPortail resultat;
   try {
     const std::wstring nom = Format(Msg::NomRaccourciPortail, {ANomEcole});
@@ -129,7 +137,7 @@ TypeResultatRaccourciPortail CreerRaccourciPortail(const std::wstring& ANomEcole
       LancerCompagnon(dossierWebloc, nomFichier, bureauHote);
     } else {
       CreerRaccourciBureau(nom, AUrlPortail, L"", true, L"", Format(Msg::DescriptionRaccourciPortail, {ANomEcole}),
-                           AFichierIconePortail);
+                           AFichierIconePortail, ABureauCommun);
     }
   } catch (const std::exception& e) {
     resultat.Succes = false;

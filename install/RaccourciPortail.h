@@ -16,8 +16,9 @@ struct TypeResultatRaccourciPortail {
 
 // Runs on the installation worker, whose thread has initialised COM (single-threaded
 // apartment). Never raises: any failure becomes the result's message.
+// ABureauCommun: on the desktop every user of the machine sees (a run without a user session).
 TypeResultatRaccourciPortail CreerRaccourciPortail(const std::wstring& ANomEcole, const std::wstring& AUrlPortail,
-                                                   const std::wstring& AFichierIconePortail);
+                                                   const std::wstring& AFichierIconePortail, bool ABureauCommun = false);
 
 // A shell link on the current user's desktop (see DossierBureau). ANom names the link without
 // its extension; only what follows its last "\", "/" or ":" is kept. An existing link is left
@@ -25,11 +26,13 @@ TypeResultatRaccourciPortail CreerRaccourciPortail(const std::wstring& ANomEcole
 // desktop folder.
 void CreerRaccourciBureau(const std::wstring& ANom, const std::wstring& ACible, const std::wstring& AArguments,
                           bool ARemplacer, const std::wstring& ADossierTravail, const std::wstring& ADescription,
-                          const std::wstring& AFichierIcone);
+                          const std::wstring& AFichierIcone, bool ABureauCommun = false);
 
 // The desktop folder as Explorer records it for the current user ("Shell Folders", value
 // "Desktop"); empty when missing.
 std::wstring DossierBureau();
+// The public desktop, the one every user of the machine sees; empty when the system has none.
+std::wstring DossierBureauCommun();
 
 // ANom + extension, reduced to what follows its last "\", "/" or ":": a school name can never
 // lead the file out of its folder.

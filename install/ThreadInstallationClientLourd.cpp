@@ -29,6 +29,12 @@ void TThreadInstallationClientLourd::Arreter() {
   TerminerEtAttendre();
 }
 
+std::optional<uint32_t> TThreadInstallationClientLourd::CodeRetourSetup() const {
+  const int64_t code = FCodeRetourSetup;
+  if (code < 0) return std::nullopt;
+  return static_cast<uint32_t>(code);
+}
+
 void TThreadInstallationClientLourd::EchecEtape(TypeEchecEtapeInstallation AEchec, const std::wstring& AMessage) {
   (Abonne().*AEchec)(AMessage);
   throw EAnnulation();
@@ -72,7 +78,8 @@ void TThreadInstallationClientLourd::Executer() {
 
 void TThreadInstallationClientLourd::CreerRaccourciPortail() {
   const TypeResultatRaccourciPortail resultat =
-      norvel::CreerRaccourciPortail(FDonnees.NomEcole, FDonnees.UrlPortail, FDonnees.FichierIconePortail);
+      norvel::CreerRaccourciPortail(FDonnees.NomEcole, FDonnees.UrlPortail, FDonnees.FichierIconePortail,
+                                    FDonnees.SansUtilisateur);
   if (resultat.Succes)
     Abonne().RaccourciPortailCree();
   else

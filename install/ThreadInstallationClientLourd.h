@@ -7,6 +7,7 @@
 // download) is never interrupted.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "http/InterruptionRequete.h"
@@ -29,6 +30,9 @@ struct TypeDonneesInstallationClientLourd {
   bool ServeurEnService = false;
   std::wstring UrlPortail;
   std::wstring FichierIconePortail;
+  // No user session (the SYSTEM account of a deployment tool): the shortcut goes on the public
+  // desktop and the client is configured, never started.
+  bool SansUtilisateur = false;
 };
 
 class TThreadInstallationClientLourd : public TOvThread {
@@ -48,6 +52,8 @@ class TThreadInstallationClientLourd : public TOvThread {
 
   // Worker side: what the stages tell the wizard.
   IAbonneEvenementInstallationsClientLourd& Abonne() const { return *FAbonne; }
+  // The setup's exit code once it has run (3010: a restart is needed).
+  std::optional<uint32_t> CodeRetourSetup() const;
 
  protected:
   // The stages, in the order Executer runs them. Each tells its own progress; a stage that fails
@@ -66,6 +72,7 @@ class TThreadInstallationClientLourd : public TOvThread {
   bool ArretDemande() const { return FArretDemande; }
   // Stops the download in progress when the window asks the worker to stop.
   TInterruptionRequete& Interruption() { return FInterruption; }
+  void SetCodeRetourSetup(uint32_t ACode) { FCodeRetourSetup = ACode; }
 
   void Executer() override;
 
@@ -80,6 +87,7 @@ class TThreadInstallationClientLourd : public TOvThread {
   const TRef<IAbonneEvenementInstallationsClientLourd> FAbonne;
   std::atomic<bool> FArretDemande{false};
   TInterruptionRequete FInterruption;
+  std::atomic<int64_t> FCodeRetourSetup{-1};
 };
 
 }  // namespace norvel

@@ -1,6 +1,10 @@
 #include "install/ThreadInstallationNorvelPrimaire.h"
 
+#include "core/Format.h"
+#include "core/Messages.h"
 #include "install/DesinstallationVersions.h"
+#include "platform/Chemins.h"
+#include "platform/Journal.h"
 #include "install/ExecutionSetup.h"
 #include "install/LancementClient.h"
 #include "install/TelechargementSetup.h"
@@ -37,13 +41,20 @@ std::wstring TThreadInstallationNorvelPrimaire::TelechargerInstallation() {
 
 void TThreadInstallationNorvelPrimaire::InstallerClient(const std::wstring& AFichier) {
   Abonne().InstallationEnCours();
-  norvel::InstallerClient(FSequenceur, AFichier, FDonnees.CheminInstallation);
+  const DWORD code = norvel::InstallerClient(FSequenceur, AFichier, FDonnees.CheminInstallation);
+  SetCodeRetourSetup(code);
+  Journaliser(Format(Msg::JournalCodeRetourSetup, {static_cast<unsigned long>(code)}));
 }
 
 void TThreadInstallationNorvelPrimaire::ConfigurerEtLancerClient() {
   // For the window, the installation is over once the client's configuration starts.
   Abonne().InstallationTerminee();
-  norvel::ConfigurerEtLancerClient(FDonnees.NomEcole, FDonnees.NomDomaine, FDonnees.Port, FDonnees.ServeurEnService);
+  if (FDonnees.SansUtilisateur)
+    Journaliser(Format(Msg::JournalConnexionSansLancement,
+                       {ConfigurerSansLancerClient(DossierDe(FDonnees.FichierIconePortail), FDonnees.NomEcole,
+                                                   FDonnees.NomDomaine, FDonnees.Port)}));
+  else
+    norvel::ConfigurerEtLancerClient(FDonnees.NomEcole, FDonnees.NomDomaine, FDonnees.Port, FDonnees.ServeurEnService);
   Abonne().LancementTermine();
 }
 

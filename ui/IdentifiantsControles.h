@@ -5,7 +5,8 @@
 // Numbering: 100-199 the window's frame; 1000 + 100 x N the controls of step N (its panel is
 // the round number, its own controls follow, and the red label or sub-step label shown below
 // the step takes +10); 2000-2099 the configuration choice dialog, 2100-2199 the proxy
-// authentication dialog. IDOK (1) and IDCANCEL (2) keep their usual meaning in dialogs.
+// authentication dialog, 2200-2299 the progress window of an unattended run. IDOK (1) and
+// IDCANCEL (2) keep their usual meaning in dialogs.
 // Identifiers never change once given: tests and scripts name them. Every control that a test
 // may read or act on carries one; the table below gives the driver their names.
 namespace norvel::IdControle {
@@ -14,6 +15,8 @@ namespace norvel::IdControle {
 inline constexpr int PanelPrincipal = 100;
 inline constexpr int ImageViewer = 101;
 inline constexpr int btnFermer = 102;
+// Shown after a failure: opens the run's journal.
+inline constexpr int LienJournal = 103;
 
 // 1. Internet access.
 inline constexpr int PanelEtape1 = 1100;
@@ -90,6 +93,10 @@ inline constexpr int BtnAnnuler = 2107;
 inline constexpr int BtnValider = 2108;
 }  // namespace VerificationMDP
 
+// The passive mode's progress window.
+inline constexpr int LabelProgression = 2201;
+inline constexpr int BarreProgression = 2202;
+
 }  // namespace norvel::IdControle
 
 namespace norvel {
@@ -105,6 +112,7 @@ inline constexpr TypeNomControle NomsControles[] = {
     {L"PanelPrincipal", IdControle::PanelPrincipal},
     {L"ImageViewer", IdControle::ImageViewer},
     {L"btnFermer", IdControle::btnFermer},
+    {L"LienJournal", IdControle::LienJournal},
     {L"PanelEtape1", IdControle::PanelEtape1},
     {L"LabelEtape1", IdControle::LabelEtape1},
     {L"ImageCheckEtape1", IdControle::ImageCheckEtape1},
@@ -158,6 +166,8 @@ inline constexpr TypeNomControle NomsControles[] = {
     {L"PanelBoutons", IdControle::VerificationMDP::PanelBoutons},
     {L"BtnAnnuler", IdControle::VerificationMDP::BtnAnnuler},
     {L"BtnValider", IdControle::VerificationMDP::BtnValider},
+    {L"LabelProgression", IdControle::LabelProgression},
+    {L"BarreProgression", IdControle::BarreProgression},
 };
 
 }  // namespace norvel

@@ -92,6 +92,9 @@ std::vector<TypeLigneDisposition> DispositionAssistant() {
       // In the main panel's bottom right corner, below the steps whatever they need.
       {Id::btnFermer, Id::PanelPrincipal, Bouton, {8, 8, 89, 22}, rdAncreBasDroite, Normale, CouleurTexteSysteme,
        Msg::BoutonFermer},
+      // Left of "Fermer", after a failure: opens the journal of the run.
+      {Id::LienJournal, Id::PanelPrincipal, Bouton, {105, 8, 120, 22}, rdAncreBasDroite, Normale, CouleurTexteSysteme,
+       Msg::OuvrirJournal},
   };
 }
 

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/ApplicationGraphique.h"
+#include "platform/Journal.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
@@ -46,7 +47,7 @@ TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire() {
                    TCible(PanelEtape3), TCible(PanelEtape4), TCible(PanelEtape5), TCible(ImageCheckEtape5),
                    TCible(LabelErreurEtape5), TCible(LabelSousEtapeInstallation), TCible(PanelEtape6),
                    TCible(ImageCheckEtape6), TCible(PanelEtape7), TCible(LabelErreurEtape7), TCible(ImageCheckEtape7),
-                   TCible(LabelNatureActionEtape7)})
+                   TCible(LabelNatureActionEtape7), TCible(LienJournal)})
     ShowWindow(c.Fenetre, SW_HIDE);
   EnableWindow(BtnValidationRNE, FALSE);
   // The box can be ticked without opening the terms.
@@ -121,6 +122,9 @@ void TFicheInstalleurNorvelPrimaire::TraiterCommande(int id, int notification, H
       break;
     case Id::btnFermer:
       btnFermerClick();
+      break;
+    case Id::LienJournal:
+      OuvrirJournal();
       break;
   }
 }
@@ -202,6 +206,17 @@ void TFicheInstalleurNorvelPrimaire::LabelEtape4LienClick() {
 void TFicheInstalleurNorvelPrimaire::CheckboxCGUEtape4Change() { FExecution->AccepterConditions(); }
 
 void TFicheInstalleurNorvelPrimaire::btnFermerClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+void TFicheInstalleurNorvelPrimaire::ProposerJournal() {
+  if (const auto journal = JournalProcessus(); journal && !journal->Chemin().empty()) ShowWindow(LienJournal, SW_SHOW);
+}
+
+void TFicheInstalleurNorvelPrimaire::OuvrirJournal() {
+  if (const auto journal = JournalProcessus())
+    ShellExecuteW(Handle(), L"open", journal->Chemin().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TFicheInstalleurNorvelPrimaire::PreRemplirRne(const std::wstring& ARne) { SetTexte(EditRNE, ARne); }
 
 TRef<TGestionInstallationsClientLourd> TFicheInstalleurNorvelPrimaire::CreerGestionInstallations(
     TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial) {
@@ -289,6 +304,9 @@ void TFicheInstalleurNorvelPrimaire::AfficherEtat(const TypeEtatEtapes& e) {
   Montrer(ImageCheckEtape7, e.CocheEtape7);
   Montrer(LabelNatureActionEtape7, e.CocheEtape7);
   AfficherMessage(LabelErreurEtape7, e.ErreurEtape7);
+  // After a failure, the journal of the run tells what happened.
+  if (e.Phase == TypePhaseEtapes::ArretEtape1 || e.ErreurEtape2 || e.ErreurEtape5 || e.SousEtapeEnErreur || e.ErreurEtape7)
+    ProposerJournal();
 
   TImageEchelonnee& image = e.ImageLaterale == TypeImageLaterale::Configuration ? FImageConfig
                             : e.ImageLaterale == TypeImageLaterale::Ecole       ? FImageEcole

@@ -48,6 +48,8 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
   // The internal menu when it is shown on this machine, else none.
   TMenuPopupOvalis* MenuOvalis() const { return FMenuOvalis.get(); }
   UINT Ppp() const { return Echelle().Ppp; }
+  // The identifier given on the command line, typed in for the user (step 2 shows it).
+  void PreRemplirRne(const std::wstring& ARne);
 
   // The installation manager's subscriber: the step flow, which the window shows.
   TRef<IAbonneEvenementInstallationsClientLourd> Abonne() const { return FExecution->Abonne(); }
@@ -78,6 +80,9 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
   void LabelEtape4LienClick();
   void CheckboxCGUEtape4Change();
   void btnFermerClick();
+  // After a failure: the button that opens the run's journal, when there is one.
+  void ProposerJournal();
+  void OuvrirJournal();
   void BasculerModeTest();
 
  private:
@@ -150,6 +155,7 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
   TControleImage* ImageViewer = nullptr;
   TPanneau* PanelPrincipal = nullptr;
   HWND btnFermer = nullptr;
+  HWND LienJournal = nullptr;
   TPanneau* PanelEtape1 = nullptr;
   HWND LabelEtape1 = nullptr;
   TControleImage* ImageCheckEtape1 = nullptr;

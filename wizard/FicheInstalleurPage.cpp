@@ -17,6 +17,7 @@ void TFicheInstalleurNorvelPrimaire::CreerComposants() {
   ImageViewer = &d.Composant<TControleImage>(Id::ImageViewer);
   PanelPrincipal = &d.Composant<TPanneau>(Id::PanelPrincipal);
   btnFermer = d.Controle(Id::btnFermer);
+  LienJournal = d.Controle(Id::LienJournal);
   PanelEtape1 = &d.Composant<TPanneau>(Id::PanelEtape1);
   LabelEtape1 = d.Controle(Id::LabelEtape1);
   ImageCheckEtape1 = &d.Composant<TControleImage>(Id::ImageCheckEtape1);

@@ -7,7 +7,8 @@
 //   - associates ".ncprim" with the client (HKLM\SOFTWARE\Classes, shell\open\command);
 //   - appends one UTF-16 line to the log named by OVALIS_IS_FICHIERLOG.
 // It insists on "-hide_progress -hide_splash": it has no window to show. A test that needs a
-// client nobody can open sets NORVEL_SETUP_SANS_ASSOCIATION=1: the association is then left out.
+// client nobody can open sets NORVEL_SETUP_SANS_ASSOCIATION=1: the association is then left out;
+// one whose setup asks for a restart sets NORVEL_SETUP_REDEMARRAGE=1: it then ends with 3010.
 #include <windows.h>
 
 #include <filesystem>
@@ -117,7 +118,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                      ValeurPourJournal(L"OVALIS_IS_AGENT") + L", " +
                      ValeurPourJournal(L"OVALIS_IS_CONTEXTEOUTILINSTALLEUR") + L", " +
                      ValeurPourJournal(L"OVALIS_IS_RACCOURCI") + L", " + ValeurPourJournal(L"OVALIS_IS_UNINSTALL"));
-    return 0;
+    // Windows' code for a success that needs a restart.
+    return Variable(L"NORVEL_SETUP_REDEMARRAGE") == L"1" ? 3010 : 0;
   } catch (const std::exception& e) {
     const std::wstring message = L"Échec de l'installation de " + version + L" : " + MessageDe(e);
     AjouterAuJournal(message);
