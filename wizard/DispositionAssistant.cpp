@@ -81,6 +81,8 @@ std::vector<TypeLigneDisposition> DispositionAssistant() {
       {Id::ImageCheckEtape6, Id::PanelEtape6, Image, {6, 0, Cote, Cote}, rdSuite},
       // Two lines high while step 6 runs, more when its text needs them.
       {Id::LabelSousEtapeInstallation, Id::PanelPrincipal, Libelle, {39, 2, -8, 32}, rdPile | rdHauteurTexte},
+      // The download's bar, under its line while it runs.
+      {Id::BarreProgressionEtape6, Id::PanelPrincipal, Progression, {39, 4, -8, 12}, rdPile},
 
       {Id::PanelEtape7, Id::PanelPrincipal, Panneau, {0, 25, -8, 22}, rdPile},
       {Id::LabelEtape7, Id::PanelEtape7, Libelle, {15, 0, 0, 22}, rdLargeurTexte, Grasse},
