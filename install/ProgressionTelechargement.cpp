@@ -43,9 +43,13 @@ std::optional<uint64_t> TEstimationTempsRestant::SecondesRestantes(uint64_t recu
   return static_cast<uint64_t>(static_cast<double>(total - recus) / octetsParMs / 1000.0 + 0.5);
 }
 
-int PourcentTelechargement(uint64_t recus, uint64_t total) {
-  if (total == 0) return 0;
-  return static_cast<int>(std::min<uint64_t>(recus, total) * 100 / total);
+int PourcentTelechargement(uint64_t recus, uint64_t total) { return PourMilleTelechargement(recus, total).value_or(0) / 10; }
+
+std::optional<int> PourMilleTelechargement(uint64_t recus, uint64_t total) {
+  if (total == 0) return std::nullopt;
+  // In two steps: a thousand times a very large size would not fit in 64 bits.
+  const uint64_t partie = std::min(recus, total);
+  return static_cast<int>(partie / total * 1000 + partie % total * 1000 / total);
 }
 
 std::wstring TexteProgressionTelechargement(uint64_t recus, uint64_t total, std::optional<uint64_t> secondesRestantes) {

@@ -34,5 +34,7 @@ std::wstring TexteProgressionTelechargement(uint64_t recus, uint64_t total, std:
 
 // Percent of the total, 0 to 100 (0 while unknown).
 int PourcentTelechargement(uint64_t recus, uint64_t total);
+// Thousandths of the total, for a bar; none while the total is unknown (0).
+std::optional<int> PourMilleTelechargement(uint64_t recus, uint64_t total);
 
 }  // namespace norvel

@@ -153,6 +153,7 @@ void TDeroulementEtapes::AfficherSousEtape(const std::wstring& ATexte) {
 }
 
 void TDeroulementEtapes::EchouerSousEtape(const std::wstring& ATexte) {
+  FinirTelechargement();
   FEtat.PatienceEtape6 = false;
   FEtat.SousEtapeEnErreur = true;
   AfficherSousEtape(ATexte);
@@ -180,7 +181,21 @@ void TDeroulementEtapes::EchecTelechargement(const std::wstring& AMessage) {
   EchouerSousEtape(Format(Msg::ErreurTelechargement, {AMessage}));
 }
 
+void TDeroulementEtapes::ProgressionTelechargement(uint64_t ARecus, uint64_t ATotal) {
+  const std::optional<uint64_t> restant = FEstimationTelechargement.SecondesRestantes(ARecus, ATotal, GetTickCount64());
+  FEtat.SousEtape = TexteProgressionTelechargement(ARecus, ATotal, restant);
+  FEtat.BarreTelechargement = true;
+  FEtat.TelechargementPourMille = PourMilleTelechargement(ARecus, ATotal);
+  Signaler();
+}
+
+void TDeroulementEtapes::FinirTelechargement() {
+  FEtat.BarreTelechargement = false;
+  FEtat.TelechargementPourMille.reset();
+}
+
 void TDeroulementEtapes::InstallationEnCours() {
+  FinirTelechargement();
   FEtat.SousEtape = Msg::InstallationEnCours;
   Signaler();
 }

@@ -11,6 +11,7 @@
 
 #include "core/ObjetInterfacable.h"
 #include "install/EvenementInstallation.h"
+#include "install/ProgressionTelechargement.h"
 #include "school/InfosHebNP.h"
 #include "steps/EtatEtapes.h"
 
@@ -65,6 +66,9 @@ class TDeroulementEtapes : public TImplemente<TObjetInterfacable, IAbonneEveneme
   void InstallationTerminee() override;
   void LancementTermine() override;
   void EchecLancement(const std::wstring& AMessage) override;
+  // The line says how far the download is (with the time left once it can be told); the bar
+  // shows the same.
+  void ProgressionTelechargement(uint64_t ARecus, uint64_t ATotal) override;
 
  private:
   void AfficherEtape2();
@@ -72,10 +76,13 @@ class TDeroulementEtapes : public TImplemente<TObjetInterfacable, IAbonneEveneme
   void AfficherSousEtape(const std::wstring& ATexte);
   // Step 6 stops on an error: no more busy indicator, the sub-step's line in red.
   void EchouerSousEtape(const std::wstring& ATexte);
+  // The download is over, well or not: its bar goes.
+  void FinirTelechargement();
   void Signaler();
 
   TypeEtatEtapes FEtat;
   uint64_t FNumeroRecherche = 0;
+  TEstimationTempsRestant FEstimationTelechargement;
   std::function<void(const TypeEtatEtapes&)> FSurChangement;
 };
 

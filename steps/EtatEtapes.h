@@ -62,6 +62,10 @@ struct TypeEtatEtapes {
   std::wstring SousEtape;
   bool SousEtapeMontree = false;
   bool SousEtapeEnErreur = false;
+  // The download's bar below that line while the download reports its progress: the share
+  // received in thousandths, none while the size is not known (the bar then runs as a marquee).
+  bool BarreTelechargement = false;
+  std::optional<int> TelechargementPourMille;
 
   // Step 7: its tick comes with the nature of the launch.
   bool Etape7 = false;

@@ -66,6 +66,7 @@ inline constexpr int ImageIconeClientNP = 1602;
 inline constexpr int PatienceEtape6 = 1603;
 inline constexpr int ImageCheckEtape6 = 1604;
 inline constexpr int LabelSousEtapeInstallation = 1610;
+inline constexpr int BarreProgressionEtape6 = 1611;
 
 // 7. Client launch.
 inline constexpr int PanelEtape7 = 1700;
@@ -150,6 +151,7 @@ inline constexpr TypeNomControle NomsControles[] = {
     {L"PatienceEtape6", IdControle::PatienceEtape6},
     {L"ImageCheckEtape6", IdControle::ImageCheckEtape6},
     {L"LabelSousEtapeInstallation", IdControle::LabelSousEtapeInstallation},
+    {L"BarreProgressionEtape6", IdControle::BarreProgressionEtape6},
     {L"PanelEtape7", IdControle::PanelEtape7},
     {L"LabelEtape7", IdControle::LabelEtape7},
     {L"ImageCheckEtape7", IdControle::ImageCheckEtape7},

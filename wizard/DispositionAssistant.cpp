@@ -81,6 +81,8 @@ std::vector<TypeLigneDisposition> DispositionAssistant() {
       {Id::ImageCheckEtape6, Id::PanelEtape6, Image, {6, 0, Cote, Cote}, rdSuite},
       // Two lines high while step 6 runs, more when its text needs them.
       {Id::LabelSousEtapeInstallation, Id::PanelPrincipal, Libelle, {39, 2, -8, 32}, rdPile | rdHauteurTexte},
+      // The download's bar, under its line while it runs.
+      {Id::BarreProgressionEtape6, Id::PanelPrincipal, Progression, {39, 4, -8, 12}, rdPile},
 
       {Id::PanelEtape7, Id::PanelPrincipal, Panneau, {0, 25, -8, 22}, rdPile},
       {Id::LabelEtape7, Id::PanelEtape7, Libelle, {15, 0, 0, 22}, rdLargeurTexte, Grasse},
@@ -92,9 +94,9 @@ std::vector<TypeLigneDisposition> DispositionAssistant() {
       // In the main panel's bottom right corner, below the steps whatever they need.
       {Id::btnFermer, Id::PanelPrincipal, Bouton, {8, 8, 89, 22}, rdAncreBasDroite, Normale, CouleurTexteSysteme,
        Msg::BoutonFermer},
-      // Left of it, after a failure only.
-      {Id::LienJournal, Id::PanelPrincipal, Bouton, {8 + 89 + 8, 8, 120, 22}, rdAncreBasDroite, Normale,
-       CouleurTexteSysteme, Msg::OuvrirJournal},
+      // Left of "Fermer", after a failure: opens the journal of the run.
+      {Id::LienJournal, Id::PanelPrincipal, Bouton, {105, 8, 120, 22}, rdAncreBasDroite, Normale, CouleurTexteSysteme,
+       Msg::OuvrirJournal},
   };
 }
 

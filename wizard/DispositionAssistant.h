@@ -1,10 +1,8 @@
 #pragma once
 // The assistant's page as one table: every control with its parent, its kind, its rectangle at
 // 96 dots per inch, its font and its colour (the rules of reading a row are TDisposition's).
-// A new control of the page is one more row: a progress bar under the sub-step of step 6, say,
-//   {Id::BarreTelechargement, Id::PanelPrincipal, TypeGenreControle::Progression, {39, 4, -8, 12}, rdPile},
-// placed after LabelSousEtapeInstallation, hidden at first, then shown by AfficherEtat from the
-// step flow's state.
+// A new control of the page is one more row, like the download's bar under the sub-step of
+// step 6: hidden at first, then shown by AfficherEtat from the step flow's state.
 #include <windows.h>
 
 #include <vector>

@@ -36,6 +36,18 @@ void TFicheInstalleurNorvelPrimaire::SetTexte(HWND controle, const std::wstring&
   if (!FAffichageEnCours) Disposer();
 }
 
+void TFicheInstalleurNorvelPrimaire::AfficherTelechargement(const TypeEtatEtapes& e) {
+  Montrer(BarreProgressionEtape6, e.BarreTelechargement);
+  if (e.BarreTelechargement) {
+    AfficherProgression(BarreProgressionEtape6, e.TelechargementPourMille);
+    if (!FBarreDesTaches) FBarreDesTaches = std::make_unique<TProgressionBarreDesTaches>(Handle());
+    FBarreDesTaches->Afficher(e.TelechargementPourMille);
+  } else if (FBarreDesTaches) {
+    FBarreDesTaches->Effacer();
+    FBarreDesTaches.reset();
+  }
+}
+
 void TFicheInstalleurNorvelPrimaire::SetCouleurTexte(HWND controle, COLORREF couleur) {
   FDisposition->SetCouleur(GetDlgCtrlID(controle), couleur);
 }

@@ -299,6 +299,7 @@ void TFicheInstalleurNorvelPrimaire::AfficherEtat(const TypeEtatEtapes& e) {
   // Two lines high while step 6 runs; once it has ended well, as high as its text.
   FDisposition->SetHauteurExacte(Id::LabelSousEtapeInstallation, e.CocheEtape6);
   Montrer(LabelSousEtapeInstallation, e.SousEtapeMontree);
+  AfficherTelechargement(e);
 
   Montrer(PanelEtape7, e.Etape7);
   Montrer(ImageCheckEtape7, e.CocheEtape7);

@@ -20,6 +20,7 @@
 #include "steps/ExecutionEtapes.h"
 #include "ui/Composants.h"
 #include "ui/Disposition.h"
+#include "wizard/AffichageProgression.h"
 
 namespace norvel {
 
@@ -127,6 +128,8 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
   // once at its end.
   void AfficherEtat(const TypeEtatEtapes& AEtat);
   void AfficherFocus(TypeFocusEtapes AFocus);
+  // The download's bar, and the same progress on the taskbar button.
+  void AfficherTelechargement(const TypeEtatEtapes& AEtat);
 
   void TraiterCommande(int id, int notification, HWND controle);
   void ConfigurerMenuOvalis();
@@ -150,6 +153,8 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
   HWND FBoutonParDefaut = nullptr;
   HWND FFocusSauve = nullptr;
   std::unique_ptr<TMenuPopupOvalis> FMenuOvalis;
+  // The download's progress on the taskbar button, made when the download first reports.
+  std::unique_ptr<TProgressionBarreDesTaches> FBarreDesTaches;
 
   // ---- Components, named by their role
   TControleImage* ImageViewer = nullptr;
@@ -193,6 +198,7 @@ class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
   TIndicateurPatience* PatienceEtape6 = nullptr;
   TControleImage* ImageCheckEtape6 = nullptr;
   HWND LabelSousEtapeInstallation = nullptr;
+  HWND BarreProgressionEtape6 = nullptr;
   TPanneau* PanelEtape7 = nullptr;
   HWND LabelEtape7 = nullptr;
   TControleImage* ImageCheckEtape7 = nullptr;

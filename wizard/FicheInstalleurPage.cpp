@@ -55,6 +55,7 @@ void TFicheInstalleurNorvelPrimaire::CreerComposants() {
   PatienceEtape6 = &d.Composant<TIndicateurPatience>(Id::PatienceEtape6);
   ImageCheckEtape6 = &d.Composant<TControleImage>(Id::ImageCheckEtape6);
   LabelSousEtapeInstallation = d.Controle(Id::LabelSousEtapeInstallation);
+  BarreProgressionEtape6 = d.Controle(Id::BarreProgressionEtape6);
   PanelEtape7 = &d.Composant<TPanneau>(Id::PanelEtape7);
   LabelEtape7 = d.Controle(Id::LabelEtape7);
   ImageCheckEtape7 = &d.Composant<TControleImage>(Id::ImageCheckEtape7);

@@ -5,6 +5,7 @@
 // which step, shows which message, and which ticks are shown.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -47,18 +48,28 @@ struct TCasEchec {
   std::vector<int> Coches;  // shown, among those of steps 5 to 7
 };
 
+// What every run needs: the signed copies of the stand-in setup, the download server's folder
+// where one of them goes under the school's setup name, a desktop of the test and the setup's
+// variables.
+std::wstring DossierCree(const std::wstring& dossier) {
+  fs::create_directories(dossier);
+  return dossier;
+}
+
+struct TMachineInstallation {
+  const TCopiesSetup Copies{L"setup-signe"};
+  const std::wstring SetupServi = DossierCree(TBancFiche::DossierTelechargements()) + L"\\" + SetupEcole;
+  TDossierTemporaire Temp;
+  const TBureauTemporaire BureauTemporaire{DossierCree(Temp.Fichier(L"Bureau"))};
+  const TVariablesInstallation Variables;
+};
+
 }  // namespace
 
 TEST(EchecsInstallation, EachFailureShownInRedUnderItsStep) {
-  const TCopiesSetup copies(L"setup-signe");
-  const std::wstring telechargements = TBancFiche::DossierTelechargements();
-  const std::wstring setupServi = telechargements + L"\\" + SetupEcole;
-  fs::create_directories(telechargements);
-  TDossierTemporaire temp;
-  const std::wstring bureau = temp.Fichier(L"Bureau");
-  fs::create_directories(bureau);
-  const TBureauTemporaire bureauTemporaire(bureau);
-  const TVariablesInstallation variables;
+  const TMachineInstallation machine;
+  const TCopiesSetup& copies = machine.Copies;
+  const std::wstring& setupServi = machine.SetupServi;
   // The window as each run left it.
   const std::wstring captures = FichierBuild(L"echecs-installation");
   fs::create_directories(captures);
@@ -133,6 +144,57 @@ TEST(EchecsInstallation, EachFailureShownInRedUnderItsStep) {
               c.Copie == L"ovalis" && c.DefautsFiche.empty() && !c.UninstallStringNonTexte);
     EXPECT_FALSE(fs::exists(DossierTemporaireUtilisateur() + SetupEcole));
   }
+  EffacerClientsCatalogue();
+  fs::remove(setupServi);
+}
+
+// A slow download through the window, from a server whose file changes at every request and
+// whose answers stop after 1 MB: the bar and the line move while it runs (a screenshot
+// mid-way), every attempt starts again, and after the last one the window shows the failure
+// with neither a bar nor a busy indicator left.
+TEST(EchecsInstallation, TheDownloadShowsItsProgressThenItsFailure) {
+  const TMachineInstallation machine;
+  const std::wstring& setupServi = machine.SetupServi;
+  fs::remove(setupServi);
+  fs::copy_file(machine.Copies.Setup(L"ovalis"), setupServi);
+  EffacerClientsCatalogue();
+  {
+    TBancFiche banc;
+    banc.InstallationReelle = true;
+    banc.Ouvrir();
+    banc.Saisir(std::wstring(RneEcole) + L"~telechargement=lent=200~telechargement=change~telechargement=coupe-toujours=1000000");
+    banc.Cliquer(Id::BtnValidationRNE);
+    banc.Cliquer(Id::BtnValidationEcole);
+    banc.Cliquer(Id::CheckboxCGUEtape4);
+
+    const HWND barre = banc.Controle(Id::BarreProgressionEtape6);
+    const auto position = [&] { return SendMessageW(barre, PBM_GETPOS, 0, 0); };
+    const auto enCours = [&] {
+      return banc.Visible(Id::BarreProgressionEtape6) && position() > 0 &&
+             CommencePar(banc.Texte(Id::LabelSousEtapeInstallation), L"Téléchargement de l'installation en cours ... ");
+    };
+    ASSERT_TRUE(banc.Pomper(enCours, 60000)) << VersUtf8(banc.Texte(Id::LabelSousEtapeInstallation));
+    const std::wstring premier = banc.Texte(Id::LabelSousEtapeInstallation);
+    const LRESULT avant = position();
+    EXPECT_NE(premier.find(L" % ("), std::wstring::npos) << VersUtf8(premier);
+    EXPECT_TRUE(banc.Visible(Id::PatienceEtape6));
+    // A few reports later, within the same attempt (1 MB at 320 KB/s), both have moved on.
+    EXPECT_TRUE(banc.Pomper([&] { return position() > avant && banc.Texte(Id::LabelSousEtapeInstallation) != premier; }, 2000));
+    banc.Capturer(L"6-telechargement-en-cours");
+
+    const std::wstring echec = L"Erreur lors du téléchargement : ";
+    EXPECT_TRUE(banc.Pomper(
+        [&] { return CommencePar(banc.Texte(Id::LabelSousEtapeInstallation), echec); }, 120000))
+        << VersUtf8(banc.Texte(Id::LabelSousEtapeInstallation));
+    EXPECT_EQ(banc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3, Id::PanelEtape4,
+                                                    Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation}));
+    EXPECT_FALSE(banc.Visible(Id::BarreProgressionEtape6));
+    EXPECT_FALSE(banc.Visible(Id::PatienceEtape6));
+    EXPECT_EQ(banc.CouleurTexte(Id::LabelSousEtapeInstallation), RGB(255, 0, 0));
+    banc.Capturer(L"6-telechargement-coupe");
+    EXPECT_TRUE(banc.Exceptions.empty()) << VersUtf8(banc.Exceptions.front());
+  }
+  EXPECT_FALSE(fs::exists(DossierTemporaireUtilisateur() + SetupEcole));
   EffacerClientsCatalogue();
   fs::remove(setupServi);
 }

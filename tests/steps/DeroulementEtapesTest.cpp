@@ -22,7 +22,8 @@ void PrintTo(const TypeEtatEtapes& e, std::ostream* os) {
       << e.Etape3 << (e.Ecole ? VersUtf8(e.Ecole->NomEcole) : "-") << e.ConfirmationEcolePossible << ", étape4 "
       << e.Etape4 << e.ConditionsModifiables << ", étape5 " << e.Etape5 << e.CocheEtape5 << " " << texte(e.ErreurEtape5)
       << ", étape6 " << e.Etape6 << e.PatienceEtape6 << e.CocheEtape6 << " \"" << VersUtf8(e.SousEtape) << "\" "
-      << e.SousEtapeMontree << e.SousEtapeEnErreur << ", étape7 " << e.Etape7 << e.CocheEtape7 << " "
+      << e.SousEtapeMontree << e.SousEtapeEnErreur << " barre " << e.BarreTelechargement
+      << (e.TelechargementPourMille ? std::to_string(*e.TelechargementPourMille) : std::string("-")) << ", étape7 " << e.Etape7 << e.CocheEtape7 << " "
       << texte(e.ErreurEtape7) << ", image " << static_cast<int>(e.ImageLaterale) << ", bouton "
       << static_cast<int>(e.BoutonParDefaut) << ", focus " << static_cast<int>(e.Focus) << "}";
 }
@@ -175,8 +176,28 @@ const TypePas Telechargement = Appel("téléchargement", &I::TelechargementEnCou
   e.SousEtape = L"Téléchargement de l'installation en cours ...";
   e.SousEtapeMontree = true;
 });
-const TypePas Installation = Appel("installation", &I::InstallationEnCours,
-                                   [](TypeEtatEtapes& e) { e.SousEtape = L"Installation en cours ..."; });
+// The download's progress: the line tells it, the bar shows it (a marquee for no share).
+TypePas Progression(uint64_t recus, uint64_t total, std::wstring texte, std::optional<int> pourMille) {
+  return {"progression", Faire([=](auto& d, auto&) { static_cast<I&>(d).ProgressionTelechargement(recus, total); }),
+          [=](TypeEtatEtapes& e) {
+            e.SousEtape = texte;
+            e.BarreTelechargement = true;
+            e.TelechargementPourMille = pourMille;
+          }};
+}
+constexpr uint64_t Mio = 1048576;
+const TypePas Progression42 = Progression(84 * Mio, 200 * Mio,
+                                          L"Téléchargement de l'installation en cours ... 42 % (84,0 Mio sur 200,0 Mio)", 420);
+
+// The download over, its bar goes.
+void SansBarre(TypeEtatEtapes& e) {
+  e.BarreTelechargement = false;
+  e.TelechargementPourMille.reset();
+}
+const TypePas Installation = Appel("installation", &I::InstallationEnCours, [](TypeEtatEtapes& e) {
+  e.SousEtape = L"Installation en cours ...";
+  SansBarre(e);
+});
 const TypePas InstallationTerminee = Appel("installation terminée", &I::InstallationTerminee, [](TypeEtatEtapes& e) {
   e.PatienceEtape6 = false;
   e.SousEtape = L"Installation réalisée avec succès";
@@ -187,6 +208,7 @@ const TypePas InstallationTerminee = Appel("installation terminée", &I::Install
 // Step 6 stopped by an error: the line below it in red, the whole text shown.
 std::function<void(TypeEtatEtapes&)> Echec6(std::wstring texte) {
   return [texte](TypeEtatEtapes& e) {
+    SansBarre(e);
     e.PatienceEtape6 = false;
     e.SousEtape = texte;
     e.SousEtapeMontree = true;
@@ -311,7 +333,13 @@ TEST(DeroulementEtapes, Etapes5a7SelonLesAppelsDuTravailleur) {
   const auto terminee = [](TypeEtatEtapes& e) { e.Phase = Phase::Terminee; };
   JouerTous({
       {"complète", Puis(JusquALInstallation(),
-                        {Raccourci, Desinstallation, Telechargement, Installation, InstallationTerminee,
+                        {Raccourci, Desinstallation, Telechargement,
+                         Progression(0, 200 * Mio,
+                                     L"Téléchargement de l'installation en cours ... 0 % (0,0 Mio sur 200,0 Mio)", 0),
+                         Progression42,
+                         Progression(200 * Mio, 200 * Mio,
+                                     L"Téléchargement de l'installation en cours ... 100 % (200,0 Mio sur 200,0 Mio)", 1000),
+                         Installation, InstallationTerminee,
                          Appel("lancement terminé", &I::LancementTermine, [](TypeEtatEtapes& e) {
                            e.CocheEtape7 = true;
                            e.Phase = Phase::Terminee;
@@ -339,6 +367,13 @@ TEST(DeroulementEtapes, Etapes5a7SelonLesAppelsDuTravailleur) {
             {Raccourci, Telechargement,
              Appel("échec", &I::EchecTelechargement, L"Erreur HTTP 404 : Not Found",
                    Echec6(L"Erreur lors du téléchargement : Erreur HTTP 404 : Not Found"))})},
+      // A failure half-way leaves no bar behind, whether the size was known or not.
+      {"téléchargement coupé en route",
+       Puis(JusquALInstallation(),
+            {Raccourci, Telechargement, Progression42,
+             Progression(3 * Mio, 0, L"Téléchargement de l'installation en cours ... 3,0 Mio reçus", std::nullopt),
+             Appel("échec", &I::EchecTelechargement, L"Échec de la requête http",
+                   Echec6(L"Erreur lors du téléchargement : Échec de la requête http"))})},
       {"installation en échec",
        Puis(JusquALInstallation(), {Raccourci, Telechargement, Installation,
                                     Appel("échec", &I::EchecInstallation, L"Code de sortie 1603",

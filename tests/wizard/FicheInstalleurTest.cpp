@@ -4,6 +4,7 @@
 // internal menu and the display scale.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -468,6 +469,16 @@ struct TScenarioInstallation {
   bool PatienceEtape6;
 };
 
+// Steps 1 to 4 as a person goes through them, the installation's worker then making `appels`.
+void AccepterLesConditions(TBancFiche& banc, const std::vector<TypeAppelAbonne>& appels) {
+  banc.Ouvrir();
+  banc.Fiche().FEvenementsInstallation = appels;
+  banc.Saisir(L"0750001A");
+  banc.Cliquer(Id::BtnValidationRNE);
+  banc.Cliquer(Id::BtnValidationEcole);
+  banc.Cliquer(Id::CheckboxCGUEtape4);
+}
+
 }  // namespace
 
 // The worker's events reach the window through the installation manager, one per idle pass.
@@ -516,12 +527,7 @@ TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
   for (const auto& s : scenarios) {
     SCOPED_TRACE(s.Nom);
     TBancFiche banc;
-    banc.Ouvrir();
-    banc.Fiche().FEvenementsInstallation = s.Evenements;
-    banc.Saisir(L"0750001A");
-    banc.Cliquer(Id::BtnValidationRNE);
-    banc.Cliquer(Id::BtnValidationEcole);
-    banc.Cliquer(Id::CheckboxCGUEtape4);
+    AccepterLesConditions(banc, s.Evenements);
 
     std::vector<int> pile = {Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3, Id::PanelEtape4};
     pile.insert(pile.end(), s.Pile.begin(), s.Pile.end());
@@ -554,6 +560,69 @@ TEST_F(FicheInstalleur, ProgressionDesEtapes5a7) {
     }
     EXPECT_EQ(banc.Visible(Id::LabelNatureActionEtape7), std::string(s.Nom) == "complete");
     ExigerTextesEntiers(banc.Fenetre());
+  }
+}
+
+// The download's progress under step 6: the bar and the line follow each call; a size that
+// is not known shows a marquee; the end of the download, or its failure, takes the bar away.
+TEST_F(FicheInstalleur, ProgressionDuTelechargement) {
+  using I = IAbonneEvenementInstallationsClientLourd;
+  constexpr uint64_t Mio = 1048576;
+  const auto progression = [](uint64_t recus, uint64_t total) -> TypeAppelAbonne {
+    return [=](I& abonne) { abonne.ProgressionTelechargement(recus, total); };
+  };
+  const TypeAppelAbonne raccourci = &I::RaccourciPortailCree, telechargement = &I::TelechargementEnCours;
+  constexpr int Marquee = -1, SansBarre = -2;
+  struct TCas {
+    const char* Nom;
+    const wchar_t* Capture;
+    std::vector<TypeAppelAbonne> Appels;
+    std::wstring SousEtape;
+    int Position;  // of the bar, per mille
+    bool Patience;
+  };
+  const TCas cas[] = {
+      {"taille connue", L"6-telechargement-42-pour-cent",
+       {raccourci, telechargement, progression(0, 200 * Mio), progression(84 * Mio, 200 * Mio)},
+       L"Téléchargement de l'installation en cours ... 42 % (84,0 Mio sur 200,0 Mio)", 420, true},
+      {"taille inconnue", L"6-telechargement-taille-inconnue", {raccourci, telechargement, progression(3 * Mio, 0)},
+       L"Téléchargement de l'installation en cours ... 3,0 Mio reçus", Marquee, true},
+      {"téléchargement en échec", L"6-telechargement-en-echec",
+       {raccourci, telechargement, progression(84 * Mio, 200 * Mio),
+        AppelAvec(&I::EchecTelechargement, L"Erreur HTTP 503 : Service Unavailable")},
+       L"Erreur lors du téléchargement : Erreur HTTP 503 : Service Unavailable", SansBarre, false},
+      {"téléchargement fini", L"6-telechargement-fini",
+       {raccourci, telechargement, progression(200 * Mio, 200 * Mio), &I::InstallationEnCours},
+       L"Installation en cours ...", SansBarre, true},
+  };
+  for (const TCas& c : cas) {
+    SCOPED_TRACE(c.Nom);
+    TBancFiche banc;
+    AccepterLesConditions(banc, c.Appels);
+    EXPECT_TRUE(banc.Pomper([&] { return banc.Texte(Id::LabelSousEtapeInstallation) == c.SousEtape; }))
+        << VersUtf8(banc.Texte(Id::LabelSousEtapeInstallation));
+
+    std::vector<int> pile = {Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3, Id::PanelEtape4,
+                             Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation};
+    if (c.Position != SansBarre) pile.push_back(Id::BarreProgressionEtape6);
+    EXPECT_EQ(banc.PileMontree(), pile);
+    EXPECT_EQ(banc.Visible(Id::PatienceEtape6), c.Patience);
+    const HWND barre = banc.Controle(Id::BarreProgressionEtape6);
+    ASSERT_NE(barre, nullptr);
+    if (c.Position != SansBarre) {
+      EXPECT_EQ((GetWindowLongPtrW(barre, GWL_STYLE) & PBS_MARQUEE) != 0, c.Position == Marquee);
+      if (c.Position != Marquee) {
+        const LRESULT haut = SendMessageW(barre, PBM_GETRANGE, FALSE, 0);
+        EXPECT_EQ(SendMessageW(barre, PBM_GETPOS, 0, 0) * 1000 / haut, c.Position);
+      }
+      // Under the line, as wide as it.
+      const RECT ligne = banc.Place(Id::LabelSousEtapeInstallation), place = banc.Place(Id::BarreProgressionEtape6);
+      EXPECT_EQ(place.left, ligne.left);
+      EXPECT_EQ(place.right, ligne.right);
+      EXPECT_GE(place.top, ligne.bottom);
+    }
+    ExigerTextesEntiers(banc.Fenetre());
+    banc.Capturer(c.Capture);
   }
 }
 
