@@ -328,7 +328,8 @@ TEST_F(SansAssistance, PassiveModeShowsItsProgressWhileASecondRunExits1618) {
     if (recherche.Fenetre) GetWindowTextW(GetDlgItem(recherche.Fenetre, IdControle::LabelProgression), texte, 256);
     return std::wstring(texte);
   };
-  ASSERT_TRUE(AttendreQue([&] { return etape() == L"Téléchargement de l'installation en cours ..."; }, 120000))
+  // The download's line, with its progress as the window shows it.
+  ASSERT_TRUE(AttendreQue([&] { return CommencePar(etape(), L"Téléchargement de l'installation en cours ..."); }, 120000))
       << VersUtf8(etape()) << "\n" << VersUtf8(LireJournal(journal));
   wchar_t titre[128] = L"";
   GetWindowTextW(recherche.Fenetre, titre, 128);
