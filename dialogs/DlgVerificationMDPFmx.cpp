@@ -8,6 +8,7 @@
 #include "app/MessageSimple.h"
 #include "core/Chaines.h"
 #include "core/Messages.h"
+#include "core/TexteEnClair.h"
 #include "wizard/IdentifiantsControles.h"
 
 namespace norvel {
@@ -27,10 +28,24 @@ int LargeurClient() {
   return LargeurFiche - (cadre.right - cadre.left);
 }
 
-std::wstring TexteDe(HWND controle) {
-  std::wstring texte(static_cast<size_t>(GetWindowTextLengthW(controle)) + 1, L'\0');
+void LireTexte(HWND controle, std::wstring& texte) {
+  texte.resize(static_cast<size_t>(GetWindowTextLengthW(controle)) + 1);
   texte.resize(static_cast<size_t>(GetWindowTextW(controle, texte.data(), static_cast<int>(texte.size()))));
+}
+
+std::wstring TexteDe(HWND controle) {
+  std::wstring texte;
+  LireTexte(controle, texte);
   return texte;
+}
+
+// A box that held a password: its text is first covered, so that the memory it had is written
+// over before the control frees it, then emptied.
+void EffacerSaisie(HWND saisie) {
+  const int longueur = GetWindowTextLengthW(saisie);
+  if (longueur <= 0) return;
+  SetWindowTextW(saisie, std::wstring(static_cast<size_t>(longueur), L'*').c_str());
+  SetWindowTextW(saisie, L"");
 }
 
 bool EstVisible(HWND controle) { return (GetWindowLongPtrW(controle, GWL_STYLE) & WS_VISIBLE) != 0; }
@@ -49,11 +64,17 @@ bool TDlgVerificationMDPFmx::SaisieSimple(const std::wstring& titre, const std::
   EnableWindow(fiche->FBtnAnnuler, TRUE);
   EnableWindow(fiche->FBtnValider, TRUE);
   EnableWindow(fiche->FEditMotDePasse, TRUE);
-  if (fiche->ExecuterModal() != mrOK) return false;
-  login = fiche->Login();
-  motDePasse = fiche->MotDePasse();
-  return true;
+  const bool valide = fiche->ExecuterModal() == mrOK;
+  if (valide) {
+    login = fiche->Login();
+    LireTexte(fiche->FEditMotDePasse, motDePasse);
+  }
+  // The box would keep the password until the control's memory goes back.
+  EffacerSaisie(fiche->FEditMotDePasse);
+  return valide;
 }
+
+TDlgVerificationMDPFmx::~TDlgVerificationMDPFmx() { EffacerSaisie(FEditMotDePasse); }
 
 TDlgVerificationMDPFmx::TDlgVerificationMDPFmx(const TFiche* proprietaire) {
   CreerFenetre(L"", StyleFiche, LargeurClient(), 200, proprietaire ? proprietaire->Handle() : nullptr);
@@ -97,7 +118,6 @@ void TDlgVerificationMDPFmx::ConfigureAffichage(bool avecLogin, const std::wstri
 
 std::wstring TDlgVerificationMDPFmx::Login() const { return TexteDe(FEditUserName); }
 
-std::wstring TDlgVerificationMDPFmx::MotDePasse() const { return TexteDe(FEditMotDePasse); }
 
 void TDlgVerificationMDPFmx::Disposer() {
   const int largeur = LargeurClient() - 2 * Marge;
@@ -178,7 +198,9 @@ void TDlgVerificationMDPFmx::BtnValiderClick() {
     if (IsWindowVisible(FEditUserName) && IsWindowEnabled(FEditUserName)) SetFocus(FEditUserName);
     return;
   }
-  if (Trim(MotDePasse()).empty()) {
+  TTexteEnClair motDePasse;
+  LireTexte(FEditMotDePasse, motDePasse.Texte);
+  if (TrimVue(motDePasse.Texte).empty()) {
     AfficherMessageInformation(Msg::SaisieMotDePasseObligatoire);
     SetFocus(FEditMotDePasse);
     return;

@@ -1,8 +1,11 @@
 #include "http/RequeteHttp.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "core/Format.h"
 #include "core/Messages.h"
+#include "core/TexteEnClair.h"
 #include "http/ErreursHttp.h"
 #include "http/WinhttpVerifie.h"
 
@@ -42,23 +45,12 @@ T LireParametre(const TypeNotificationCallbackWinHttp& notification) {
   return valeur;
 }
 
-// A credential in clear, wiped as soon as the call that needed it is over.
-class TTexteEnClair {
- public:
-  explicit TTexteEnClair(std::wstring texte) : FTexte(std::move(texte)) {}
-  ~TTexteEnClair() { SecureZeroMemory(FTexte.data(), FTexte.size() * sizeof(wchar_t)); }
-  TTexteEnClair(const TTexteEnClair&) = delete;
-  TTexteEnClair& operator=(const TTexteEnClair&) = delete;
-  const wchar_t* c_str() const { return FTexte.c_str(); }
-
- private:
-  std::wstring FTexte;
-};
 
 }  // namespace
 
 bool TConditionFinDAttenteRequeteHttp::EstAtteinte(bool arretApplication, bool) {
   if (FNotificationEnAttente->load()) return true;
+  if (FEcheance != 0 && GetTickCount64() >= FEcheance) return true;
   return FInterrompue && (arretApplication || FInterrompue->load());
 }
 
@@ -157,10 +149,16 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
   FEnvoi.Source = donneesAEnvoyer ? &donneesAEnvoyer : nullptr;
   Envoyer();
 
+  const uint64_t echeance = FDelaiTotal != 0 ? GetTickCount64() + FDelaiTotal : 0;
   const TRef<TConditionFinDAttenteRequeteHttp> condition =
-      NouvelObjet<TConditionFinDAttenteRequeteHttp>(&FNotificationEnAttente, &FInterrompue);
+      NouvelObjet<TConditionFinDAttenteRequeteHttp>(&FNotificationEnAttente, &FInterrompue, echeance);
+  // The wait is asked again this often, so that a deadline is seen even when nothing arrives.
+  constexpr int64_t PeriodeEcheance = 250;
   for (bool fini = false; !fini;) {
-    FAttente->Attendre(condition.Get(), 0);
+    FAttente->Attendre(condition.Get(), echeance != 0 ? PeriodeEcheance : 0);
+    // Progress does not extend it: a server that trickles its answer is given up all the same.
+    if (echeance != 0 && GetTickCount64() >= echeance)
+      throw EOvalis(Format(Msg::ReponseHttpIncomplete, {FClient.NomServeur(), static_cast<unsigned>(FDelaiTotal / 1000)}));
     const std::vector<TypeNotificationCallbackWinHttp> notifications = PrendreNotifications();
     if (notifications.empty())
       throw EAnnulation(FInterrompue ? Msg::RequeteHttpInterrompue : Msg::ArretApplicationEnCours);
@@ -215,13 +213,19 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
   if (verifierVersionHttp) VerifierVersionHttp();
 }
 
+std::optional<uint64_t> TRequeteHttp::LongueurAnnoncee() const {
+  const std::wstring annonce = Entete(WINHTTP_QUERY_CONTENT_LENGTH);
+  if (annonce.empty() || annonce.find_first_not_of(L"0123456789") != std::wstring::npos) return std::nullopt;
+  // Beyond 19 digits no body that this program could hold has that length.
+  if (annonce.size() > 19) return UINT64_MAX;
+  return std::stoull(annonce);
+}
+
 void TRequeteHttp::ReserverCorps() {
   // Room for the announced body at once: growing by doubling would copy it again and again
   // and, at the last copy, hold it nearly twice. Beyond the limit it simply grows.
-  const std::wstring annonce = Entete(WINHTTP_QUERY_CONTENT_LENGTH);
-  if (annonce.empty() || annonce.size() > 12 || annonce.find_first_not_of(L"0123456789") != std::wstring::npos) return;
-  const uint64_t taille = std::stoull(annonce);
-  if (taille <= ReserveMaximale) FReponse.reserve(static_cast<size_t>(taille));
+  const std::optional<uint64_t> taille = LongueurAnnoncee();
+  if (taille && *taille <= ReserveMaximale) FReponse.reserve(static_cast<size_t>(*taille));
 }
 
 void TRequeteHttp::VerifierCorpsComplet() const {
@@ -229,9 +233,8 @@ void TRequeteHttp::VerifierCorpsComplet() const {
   // server announced tells them apart.
   const std::wstring statut = StatutReponse();
   if (FMethode == L"HEAD" || statut == L"204" || statut == L"304") return;
-  const std::wstring annonce = Entete(WINHTTP_QUERY_CONTENT_LENGTH);
-  if (annonce.empty() || annonce.find_first_not_of(L"0123456789") != std::wstring::npos) return;
-  if (std::stoull(annonce) != FReponse.size())
+  const std::optional<uint64_t> taille = LongueurAnnoncee();
+  if (taille && *taille != FReponse.size())
     throw EExceptionWinhttp(ERROR_WINHTTP_CONNECTION_ERROR, NomOperationAsynchrone(API_READ_DATA));
 }
 

@@ -15,6 +15,7 @@
 #include <functional>
 #include <mutex>
 #include <set>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,17 +45,19 @@ using TGetDonneesAEnvoyer = std::function<std::string(uint64_t dejaEcrits)>;
 inline constexpr int MaxRenvoisAuthProxy = 5;
 
 // The end of a request's wait: a notification is pending, or (when the interruption flag is
-// given) the request was interrupted or the program is closing.
+// given) the request was interrupted or the program is closing, or its deadline (a 64-bit tick
+// count, 0 for none) has come.
 class TConditionFinDAttenteRequeteHttp : public TImplemente<TObjetInterfacable, IConditionFinDAttente> {
  public:
   TConditionFinDAttenteRequeteHttp(const std::atomic<bool>* notificationEnAttente,
-                                   const std::atomic<bool>* interrompue)
-      : FNotificationEnAttente(notificationEnAttente), FInterrompue(interrompue) {}
+                                   const std::atomic<bool>* interrompue, uint64_t echeance = 0)
+      : FNotificationEnAttente(notificationEnAttente), FInterrompue(interrompue), FEcheance(echeance) {}
   bool EstAtteinte(bool arretApplication, bool enInactivite) override;
 
  private:
   const std::atomic<bool>* FNotificationEnAttente;
   const std::atomic<bool>* FInterrompue;
+  uint64_t FEcheance;
 };
 
 class TRequeteHttp {
@@ -80,8 +83,12 @@ class TRequeteHttp {
   // From any thread: a request waiting in Executer stops with the cancellation exception.
   void Interrompre();
 
-  // Milliseconds, in this order.
+  // Milliseconds, in this order. Each bounds one step: a server that sends a byte now and then
+  // stays within all of them.
   void AffecterTimeOuts(int resolution, int connexion, int envoi, int reception);
+  // Milliseconds for the whole of Executer, resends included (0: none); beyond, it raises
+  // "Pas de réponse complète de <serveur> en <n> secondes".
+  void AffecterDelaiTotal(uint32_t delaiMs) { FDelaiTotal = delaiMs; }
   void AjouterCertificatClient(PCCERT_CONTEXT certificat);
   void DesactiverFonctionsHttp(const TypeFonctionsHttpDesactivable& fonctions);
   void DesactiverCookies();
@@ -113,6 +120,8 @@ class TRequeteHttp {
   void Envoyer();
   void EcrireMorceau();
   bool RenvoyerAvecAuthProxy();
+  // The Content-Length announced, when it is a decimal number (UINT64_MAX for an absurd one).
+  std::optional<uint64_t> LongueurAnnoncee() const;
   void ReserverCorps();
   void VerifierCorpsComplet() const;
   void VerifierVersionHttp() const;
@@ -133,6 +142,7 @@ class TRequeteHttp {
   std::vector<char> FTamponReadData;
   std::string FTamponWriteData;
   std::string FReponse;
+  uint32_t FDelaiTotal = 0;
   bool FCallbackActive = false;
   bool FDebutUtilisation = false;
   std::wstring FVersionHttpAttendue;

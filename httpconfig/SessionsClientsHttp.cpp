@@ -1,6 +1,7 @@
 #include "httpconfig/SessionsClientsHttp.h"
 
 #include "httpconfig/RechercheAutresConfigClientsHttp.h"
+#include "httpconfig/TraitementConfigClientsHttp.h"
 #include "httpconfig/TestsConfigClientsHttp.h"
 #include "httpconfig/TraitementAutoProxy.h"
 #include "httpconfig/UserAgentClientsHttp.h"
@@ -249,6 +250,19 @@ void TSessionsClientsHttp::AppliquerPropositionModifConfig(const TypeProposition
   Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) {
     return t.AppliquerPropositionModifConfig(AProposition, c);
   });
+}
+
+std::wstring TSessionsClientsHttp::AttendreEnregistrementConfig(IAttente* AAttente) {
+  const int32_t revision = FConfig.Revision();
+  std::optional<std::wstring> etat;
+  TThreadConfigClientsHttp& thread = *FThreadConfig;
+  const TRef<IConditionFinDAttente> condition = NouvelObjet<TConditionFinDAttenteFonction>([&](bool, bool) {
+    etat = thread.EtatEnregistrement(revision);
+    if (!etat && thread.Fini()) std::rethrow_exception(thread.GetExceptionNonGeree(true, true));
+    return etat.has_value();
+  });
+  AAttente->Attendre(condition.Get(), PeriodeVerificationThreadConfig);
+  return etat.value_or(L"");
 }
 
 // ---- Hooks of the sessions

@@ -594,8 +594,15 @@ void TFicheInstalleurNorvelPrimaire::TesterAccesInternet() {
   }
   // Applied without a new test: the search has just seen it work.
   FSessionsHttp->AppliquerPropositionModifConfig(propositions[static_cast<size_t>(choix)]);
-  SetCouleurTexte(LabelErreurEtape1, Noir);
-  SetTexte(LabelErreurEtape1, Msg::ConfigurationHttpAppliquee);
+  // It works either way; not saved, it would be lost at the end of this run.
+  const std::wstring nonEnregistree = FSessionsHttp->AttendreEnregistrementConfig(FAttente.Get());
+  if (application.Terminee()) return;
+  if (nonEnregistree.empty()) {
+    SetCouleurTexte(LabelErreurEtape1, Noir);
+    SetTexte(LabelErreurEtape1, Msg::ConfigurationHttpAppliquee);
+  } else {
+    SetTexte(LabelErreurEtape1, Format(Msg::ConfigurationHttpNonEnregistree, {nonEnregistree}));
+  }
   Montrer(ImageCheckEtape1);
   AfficherEtape2();
 }
