@@ -6,8 +6,8 @@
 // and takes them back, in reverse order, in FinaliserApplication.
 #include <string>
 
-#include "app/ContexteExecution.h"
-#include "app/IInformationApplication.h"
+#include "platform/ContexteExecution.h"
+#include "platform/IInformationApplication.h"
 #include "core/DictionnaireExtensions.h"
 
 namespace norvel {

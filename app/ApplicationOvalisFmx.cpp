@@ -1,9 +1,9 @@
 #include "app/ApplicationOvalisFmx.h"
 
-#include "app/AttenteApplication.h"
-#include "app/FormatDate.h"
-#include "app/MessageSimple.h"
-#include "app/ServicesApplication.h"
+#include "platform/AttenteApplication.h"
+#include "platform/FormatDate.h"
+#include "ui/MessageSimple.h"
+#include "platform/ServicesApplication.h"
 #include "core/GuidsServices.h"
 
 namespace norvel {

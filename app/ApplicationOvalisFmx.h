@@ -4,7 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/ApplicationGraphique.h"
+#include "platform/ApplicationGraphique.h"
+#include "ui/Fiche.h"
 #include "app/ApplicationOvalis.h"
 
 namespace norvel {

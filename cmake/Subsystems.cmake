@@ -1,8 +1,11 @@
-# One static library per subsystem folder: every .cpp in the folder belongs to it, so adding a
-# file needs no change here. A folder without sources yet becomes an interface library.
+# One static library per layer folder: every .cpp in the folder belongs to it (but those
+# excluded), so adding a file needs no change here. A folder without sources yet becomes an interface library.
 function(norvel_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${name}/*.cpp)
+  foreach(excluded IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_SOURCE_DIR}/${name}/${excluded})
+  endforeach()
   set(target norvel_${name})
   if(sources)
     add_library(${target} STATIC ${sources})

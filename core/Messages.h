@@ -91,6 +91,9 @@ inline constexpr const wchar_t* RequeteHttpInterrompue = L"La requête HTTP a é
 // A request that had not received its whole answer within its deadline: the server, seconds.
 inline constexpr const wchar_t* ReponseHttpIncomplete = L"Pas de réponse complète de %s en %d secondes.";
 inline constexpr const wchar_t* ArretApplicationEnCours = L"Arrêt de l'application en cours...";
+// A body kept in memory beyond its bound: the bound in KiB.
+inline constexpr const wchar_t* CorpsHttpTropGrand =
+    L"La réponse du serveur dépasse la taille attendue (%s Kio au plus) : elle a été abandonnée.";
 
 // ---- HTTP configuration file, thread, tests, discovery, search, dialogs
 inline constexpr const wchar_t* ValeurBooleenneXsdIncorrecte = L"%s n'est pas une valeur correcte pour un type xsd:boolean.";
@@ -160,6 +163,12 @@ inline constexpr const wchar_t* ErreurCodeProgramme = L"Erreur code=%d \"%s\"";
 inline constexpr const wchar_t* CatalogueProduitsIllisible = L"Catalogue des produits illisible : %s";
 // Download of the setup: the local file's name and the content type received.
 inline constexpr const wchar_t* TypeMimeFichierInvalide = L"TypeMime de %s invalide : %s";
+// The temporary folder's volume cannot hold the setup: the folder, the size needed, the free space.
+inline constexpr const wchar_t* EspaceDisqueInsuffisant =
+    L"Espace disque insuffisant dans %s pour télécharger l'installation : %s nécessaires, %s disponibles.";
+// A server that answers a resumed download with a piece other than the one asked for.
+inline constexpr const wchar_t* RepriseTelechargementIncoherente =
+    L"Le serveur a répondu à la reprise du téléchargement par une partie inattendue du fichier : %s";
 inline constexpr const wchar_t* ImpossibleLancerClient = L"Impossible de lancer le client NORVEL Primaire";
 
 // ---- Wizard
@@ -197,6 +206,10 @@ inline constexpr const wchar_t* MenuModeRneTest = L"Mode RNE Test";
 inline constexpr const wchar_t* DesinstallationEnCours = L"Désinstallation de %s en cours ...";
 inline constexpr const wchar_t* TelechargementEnCours = L"Téléchargement de l'installation en cours ...";
 inline constexpr const wchar_t* ErreurTelechargement = L"Erreur lors du téléchargement : %s";
+// The download's line while it runs: the text above, the percent, MiB received and total, time left.
+inline constexpr const wchar_t* ProgressionTelechargement = L"%0:s %1:d %% (%2:s sur %3:s)";
+inline constexpr const wchar_t* ProgressionTelechargementTempsRestant = L"%0:s %1:d %% (%2:s sur %3:s, encore %4:s)";
+inline constexpr const wchar_t* ProgressionTelechargementTailleInconnue = L"%0:s %1:s reçus";
 inline constexpr const wchar_t* InstallationEnCours = L"Installation en cours ...";
 inline constexpr const wchar_t* ErreurInstallation = L"Erreur lors de l'installation : %s";
 inline constexpr const wchar_t* InstallationReussie = L"Installation réalisée avec succès";

@@ -1,6 +1,6 @@
 #include "dialogs/DemandeInfoAuthProxy.h"
 
-#include "app/AppelSynchrone.h"
+#include "platform/AppelThreadPrincipal.h"
 #include "core/Format.h"
 #include "core/Messages.h"
 #include "core/TexteEnClair.h"

@@ -4,39 +4,30 @@
 
 #include <memory>
 
-#include "app/ApplicationGraphique.h"
-#include "app/MessageSimple.h"
+#include "platform/ApplicationGraphique.h"
+#include "ui/MessageSimple.h"
 #include "core/Chaines.h"
 #include "core/Messages.h"
 #include "core/TexteEnClair.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/Composants.h"
+#include "ui/IdentifiantsControles.h"
 
 namespace norvel {
 
 namespace {
 namespace Id = IdControle::VerificationMDP;
 
-// Single border, system menu only; 219 pixels wide frame included.
+// Single border, system menu only; 219 pixels wide frame included, at design size.
 constexpr DWORD StyleFiche = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr int LargeurFiche = 219;
 constexpr int Marge = 8, EcartLegende = 2, HauteurSaisie = 22;
 constexpr int LargeurBouton = 80, HauteurBouton = 22;
-
-int LargeurClient() {
-  RECT cadre{0, 0, 0, 0};
-  AdjustWindowRectEx(&cadre, StyleFiche, FALSE, WS_EX_DLGMODALFRAME);
-  return LargeurFiche - (cadre.right - cadre.left);
-}
+// The button panel sits a little further from the password box than the other gaps.
+constexpr int EcartBoutons = Marge + 4;
 
 void LireTexte(HWND controle, std::wstring& texte) {
   texte.resize(static_cast<size_t>(GetWindowTextLengthW(controle)) + 1);
   texte.resize(static_cast<size_t>(GetWindowTextW(controle, texte.data(), static_cast<int>(texte.size()))));
-}
-
-std::wstring TexteDe(HWND controle) {
-  std::wstring texte;
-  LireTexte(controle, texte);
-  return texte;
 }
 
 // A box that held a password: its text is first covered, so that the memory it had is written
@@ -47,8 +38,6 @@ void EffacerSaisie(HWND saisie) {
   SetWindowTextW(saisie, std::wstring(static_cast<size_t>(longueur), L'*').c_str());
   SetWindowTextW(saisie, L"");
 }
-
-bool EstVisible(HWND controle) { return (GetWindowLongPtrW(controle, GWL_STYLE) & WS_VISIBLE) != 0; }
 }  // namespace
 
 bool TDlgVerificationMDPFmx::SaisieSimple(const std::wstring& titre, const std::wstring& explication,
@@ -76,23 +65,19 @@ bool TDlgVerificationMDPFmx::SaisieSimple(const std::wstring& titre, const std::
 
 TDlgVerificationMDPFmx::~TDlgVerificationMDPFmx() { EffacerSaisie(FEditMotDePasse); }
 
-TDlgVerificationMDPFmx::TDlgVerificationMDPFmx(const TFiche* proprietaire) {
-  CreerFenetre(L"", StyleFiche, LargeurClient(), 200, proprietaire ? proprietaire->Handle() : nullptr);
-  const int largeur = LargeurClient() - 2 * Marge;
+TDlgVerificationMDPFmx::TDlgVerificationMDPFmx(const TFenetreProgramme* proprietaire) {
+  CreerFenetre(L"", StyleFiche, LargeurFiche, 200, proprietaire ? proprietaire->Handle() : nullptr);
   // Placed by Disposer; created in the order of the stack, which is also the order of Tab.
-  FLabelExplication = CreerControle(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, Id::LabelExplication, Marge, 0, largeur, 0);
-  FLUserName = CreerControle(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, Id::LUserName, Marge, 0, largeur, 0);
-  FEditUserName = CreerControle(L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, Id::EditUserName, Marge, 0,
-                                largeur, HauteurSaisie);
-  FLPwd = CreerControle(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, Id::LPwd, Marge, 0, largeur, 0);
-  FEditMotDePasse = CreerControle(L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD,
-                                  Id::EditMotDePasse, Marge, 0, largeur, HauteurSaisie);
-  FPanelBoutons = CreerControle(nullptr, L"", 0, Id::PanelBoutons, Marge, 0, largeur, HauteurBouton);
-  // Right-aligned in the panel, "Annuler" left of "Valider".
-  FBtnAnnuler = CreerControle(L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON, Id::BtnAnnuler,
-                              largeur - 2 * LargeurBouton - Marge, 0, LargeurBouton, HauteurBouton, FPanelBoutons);
-  FBtnValider = CreerControle(L"BUTTON", L"", WS_TABSTOP | BS_DEFPUSHBUTTON, Id::BtnValider, largeur - LargeurBouton,
-                              0, LargeurBouton, HauteurBouton, FPanelBoutons);
+  FLabelExplication = CreerControle(Handle(), L"STATIC", L"", SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX, Id::LabelExplication);
+  FLUserName = CreerControle(Handle(), L"STATIC", L"", SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX, Id::LUserName);
+  FEditUserName = CreerControle(Handle(), L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, Id::EditUserName);
+  FLPwd = CreerControle(Handle(), L"STATIC", L"", SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX, Id::LPwd);
+  FEditMotDePasse =
+      CreerControle(Handle(), L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD, Id::EditMotDePasse);
+  FPanelBoutons = std::make_unique<TPanneau>(Handle(), Id::PanelBoutons, COLOR_BTNFACE);
+  FBtnAnnuler = CreerControle(FPanelBoutons->Handle(), L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON, Id::BtnAnnuler);
+  FBtnValider = CreerControle(FPanelBoutons->Handle(), L"BUTTON", L"", WS_TABSTOP | BS_DEFPUSHBUTTON, Id::BtnValider);
+  AppliquerPolices();
   // Enter in the boxes is theirs, not the default button's.
   SetWindowSubclass(FEditUserName, &SousClasseSaisie, 0, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(FEditMotDePasse, &SousClasseSaisie, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -116,51 +101,42 @@ void TDlgVerificationMDPFmx::ConfigureAffichage(bool avecLogin, const std::wstri
   Disposer();
 }
 
-std::wstring TDlgVerificationMDPFmx::Login() const { return TexteDe(FEditUserName); }
+std::wstring TDlgVerificationMDPFmx::Login() const { return TexteControle(FEditUserName); }
 
 
 void TDlgVerificationMDPFmx::Disposer() {
-  const int largeur = LargeurClient() - 2 * Marge;
-  HDC dc = GetDC(Handle());
-  const HGDIOBJ ancienne = SelectObject(dc, Police());
+  const TEchelle& e = Echelle();
+  RECT cadre{0, 0, 0, 0};
+  AdjustWindowRectExForDpi(&cadre, StyleFiche, FALSE, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)),
+                           e.Ppp);
+  const int largeurClient = e(LargeurFiche) - (cadre.right - cadre.left);
+  const int largeur = largeurClient - 2 * e(Marge);
   // A label is as high as its text, wrapped to the form's width.
-  auto hauteurTexte = [&](HWND label) {
-    const auto texte = TexteDe(label);
-    RECT zone{0, 0, largeur, 0};
-    DrawTextW(dc, texte.empty() ? L" " : texte.c_str(), -1, &zone, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    return static_cast<int>(zone.bottom);
-  };
   struct TypeElement {
     HWND Controle;
     int MargeHaut;
     int Hauteur;
   };
   const TypeElement pile[] = {
-      {FLabelExplication, Marge, hauteurTexte(FLabelExplication)},
-      {FLUserName, Marge, hauteurTexte(FLUserName)},
-      {FEditUserName, EcartLegende, HauteurSaisie},
-      {FLPwd, Marge, hauteurTexte(FLPwd)},
-      {FEditMotDePasse, EcartLegende, HauteurSaisie},
-      {FPanelBoutons, Marge + 4, HauteurBouton + Marge},
+      {FLabelExplication, e(Marge), HauteurTexteRenvoye(FLabelExplication, largeur)},
+      {FLUserName, e(Marge), HauteurTexteRenvoye(FLUserName, largeur)},
+      {FEditUserName, e(EcartLegende), e(HauteurSaisie)},
+      {FLPwd, e(Marge), HauteurTexteRenvoye(FLPwd, largeur)},
+      {FEditMotDePasse, e(EcartLegende), e(HauteurSaisie)},
+      {FPanelBoutons->Handle(), e(EcartBoutons), e(HauteurBouton + Marge)},
   };
-  SelectObject(dc, ancienne);
-  ReleaseDC(Handle(), dc);
   int y = 0;
   for (const auto& element : pile) {
-    if (!EstVisible(element.Controle)) continue;  // a hidden control takes no room
+    if (!EstMontre(element.Controle)) continue;  // a hidden control takes no room
     y += element.MargeHaut;
-    MoveWindow(element.Controle, Marge, y, largeur, element.Hauteur, FALSE);
+    MoveWindow(element.Controle, e(Marge), y, largeur, element.Hauteur, FALSE);
     y += element.Hauteur;
   }
+  // Right-aligned in the panel, "Annuler" left of "Valider".
+  MoveWindow(FBtnAnnuler, largeur - 2 * e(LargeurBouton) - e(Marge), 0, e(LargeurBouton), e(HauteurBouton), FALSE);
+  MoveWindow(FBtnValider, largeur - e(LargeurBouton), 0, e(LargeurBouton), e(HauteurBouton), FALSE);
   // The client height ends one pixel below the button panel; the form stays centred on its owner.
-  RECT cadre{0, 0, LargeurClient(), y + 1};
-  AdjustWindowRectEx(&cadre, StyleFiche, FALSE, WS_EX_DLGMODALFRAME);
-  const int l = cadre.right - cadre.left, h = cadre.bottom - cadre.top;
-  const HWND proprietaire = GetWindow(Handle(), GW_OWNER);
-  RECT zone{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (proprietaire) GetWindowRect(proprietaire, &zone);
-  SetWindowPos(Handle(), nullptr, zone.left + (zone.right - zone.left - l) / 2,
-               zone.top + (zone.bottom - zone.top - h) / 2, l, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  DimensionnerClient(largeurClient, y + 1);
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -193,7 +169,7 @@ void TDlgVerificationMDPFmx::EditMotDePasseKeyDown(WORD touche) {
 }
 
 void TDlgVerificationMDPFmx::BtnValiderClick() {
-  if (EstVisible(FEditUserName) && Trim(Login()).empty()) {
+  if (EstMontre(FEditUserName) && Trim(Login()).empty()) {
     AfficherMessageInformation(Msg::SaisieIdentifiantObligatoire);
     if (IsWindowVisible(FEditUserName) && IsWindowEnabled(FEditUserName)) SetFocus(FEditUserName);
     return;

@@ -1,9 +1,11 @@
 #pragma once
 // The login dialog: a login and a password, both required, for a proxy that asks for
 // credentials (or any other use of the same question).
+#include <memory>
 #include <string>
 
-#include "dialogs/FicheModale.h"
+#include "ui/Composants.h"
+#include "ui/FicheModale.h"
 
 namespace norvel {
 
@@ -16,7 +18,7 @@ class TDlgVerificationMDPFmx : public TFicheModale {
   static bool SaisieSimple(const std::wstring& titre, const std::wstring& explication,
                            const std::wstring& loginInitial, std::wstring& login, std::wstring& motDePasse);
 
-  explicit TDlgVerificationMDPFmx(const TFiche* proprietaire);
+  explicit TDlgVerificationMDPFmx(const TFenetreProgramme* proprietaire);
   // The password box is emptied first: a dialog never goes with a password in it.
   ~TDlgVerificationMDPFmx() override;
 
@@ -28,6 +30,7 @@ class TDlgVerificationMDPFmx : public TFicheModale {
   void AvantAffichage() override { FormShow(); }
   void Commande(int identifiant, int notification) override;
   int BoutonParDefaut() const override;
+  void EchelleChangee() override { Disposer(); }
 
  private:
   void FormCreate();
@@ -46,7 +49,7 @@ class TDlgVerificationMDPFmx : public TFicheModale {
   HWND FEditUserName = nullptr;
   HWND FLPwd = nullptr;
   HWND FEditMotDePasse = nullptr;
-  HWND FPanelBoutons = nullptr;
+  std::unique_ptr<TPanneau> FPanelBoutons;
   HWND FBtnAnnuler = nullptr;
   HWND FBtnValider = nullptr;
   // The box to focus when the form is shown; cleared once used.

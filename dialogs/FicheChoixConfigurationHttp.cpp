@@ -1,18 +1,29 @@
 #include "dialogs/FicheChoixConfigurationHttp.h"
 
+#include <algorithm>
+
 #include "core/Format.h"
 #include "core/Messages.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/Composants.h"
+#include "ui/IdentifiantsControles.h"
 
 namespace norvel {
 
 namespace {
 namespace Id = IdControle::ChoixConfigurationHttp;
 
-// Layout at design size: the list fills the form but for a margin of 8 and the row of buttons.
+// Layout at design size (96 dots per inch): the list fills the form but for a margin of 8 and
+// the row of buttons.
 constexpr int LargeurClient = 395, HauteurClient = 315;
 constexpr int Marge = 8, LargeurBouton = 80, HauteurBouton = 22;
-constexpr int EspaceBoutons = HauteurClient - (Marge + 269);  // below the list, at design size
+constexpr int EspaceBoutons = HauteurClient - (Marge + 269);  // below the list
+// A row's text keeps this room to the cell's sides and top; the row line takes the last pixel.
+constexpr int RetraitTexte = 4, MargeHautTexte = 2;
+// The grid's default row is a line of text and this padding; a proposal's row is four default
+// rows, so that the four lines of the custom proposal fit, and more when its text wraps further.
+constexpr int EspaceLigneGrille = 6, LignesParProposition = 4;
+// The most a list box row can be.
+constexpr int HauteurLigneMaximale = 255;
 
 std::wstring Joindre(const TypeTabChaines& textes, std::wstring_view separateur) {
   std::wstring resultat;
@@ -57,39 +68,31 @@ TFicheChoixConfigurationHttp::TFicheChoixConfigurationHttp(const TFiche* proprie
   // Sizeable, with the system menu as its only border icon.
   CreerFenetre(Msg::ChoixMeilleureConfigurationHttp, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                LargeurClient, HauteurClient, proprietaire ? proprietaire->Handle() : nullptr);
-  FListePropositions = CreerControle(
-      L"LISTBOX", L"",
-      WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
-      Id::ListePropositions, Marge, Marge, LargeurClient - 2 * Marge, HauteurClient - Marge - EspaceBoutons);
-  FBtnAnnuler = CreerControle(L"BUTTON", Msg::Annuler, WS_TABSTOP | BS_PUSHBUTTON, Id::BtnAnnuler,
-                              LargeurClient - 2 * (Marge + LargeurBouton), HauteurClient - Marge - HauteurBouton,
-                              LargeurBouton, HauteurBouton);
-  FBtnValider = CreerControle(L"BUTTON", Msg::Valider, WS_TABSTOP | BS_DEFPUSHBUTTON, Id::BtnValider,
-                              LargeurClient - Marge - LargeurBouton, HauteurClient - Marge - HauteurBouton,
-                              LargeurBouton, HauteurBouton);
-
-  // Four of the grid's default rows per proposal, so that its four lines fit.
-  HDC dc = GetDC(FListePropositions);
-  const HGDIOBJ ancienne = SelectObject(dc, Police());
-  TEXTMETRICW metriques{};
-  GetTextMetricsW(dc, &metriques);
-  SelectObject(dc, ancienne);
-  ReleaseDC(FListePropositions, dc);
-  const int hauteurLigneParDefaut = metriques.tmHeight + metriques.tmExternalLeading + 6;
-  SendMessageW(FListePropositions, LB_SETITEMHEIGHT, 0, 4 * hauteurLigneParDefaut);
-
+  FListePropositions = CreerControle(Handle(), L"LISTBOX", L"",
+                                     WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE |
+                                         LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                                     Id::ListePropositions);
+  FBtnAnnuler = CreerControle(Handle(), L"BUTTON", Msg::Annuler, WS_TABSTOP | BS_PUSHBUTTON, Id::BtnAnnuler);
+  FBtnValider = CreerControle(Handle(), L"BUTTON", Msg::Valider, WS_TABSTOP | BS_DEFPUSHBUTTON, Id::BtnValider);
+  AppliquerPolices();
   for (const auto& proposition : FTabPropositions)
     SendMessageW(FListePropositions, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(TexteProposition(proposition).c_str()));
   // The first row is the one chosen until another is selected.
   SendMessageW(FListePropositions, LB_SETCURSEL, 0, 0);
   // Without a row there is nothing to confirm.
   EnableWindow(FBtnValider, !FTabPropositions.empty());
+  Disposer();
   SetFocus(FListePropositions);
 }
 
 LRESULT TFicheChoixConfigurationHttp::TraiterMessage(UINT message, WPARAM w, LPARAM l) {
   if (message == WM_DRAWITEM && w == Id::ListePropositions) {
     DessinerLigne(*reinterpret_cast<const DRAWITEMSTRUCT*>(l));
+    return TRUE;
+  }
+  if (message == WM_MEASUREITEM && w == Id::ListePropositions) {
+    auto& mesure = *reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+    mesure.itemHeight = static_cast<UINT>(HauteurLigneProposition(static_cast<int>(mesure.itemID)));
     return TRUE;
   }
   return TFicheModale::TraiterMessage(message, w, l);
@@ -115,19 +118,49 @@ void TFicheChoixConfigurationHttp::ListePropositionsCellDblClick(int ligne) {
   SetResultatModal(mrOK);
 }
 
-void TFicheChoixConfigurationHttp::Redimensionnee(int largeur, int hauteur) {
-  if (!FListePropositions) return;  // the first size comes while the window is created
+void TFicheChoixConfigurationHttp::Redimensionnee(int, int) {
+  if (FListePropositions) Disposer();  // the first size comes while the window is created
+}
+
+void TFicheChoixConfigurationHttp::Disposer() {
+  const TEchelle& e = Echelle();
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int largeur = client.right, hauteur = client.bottom;
   // The list keeps its margins to the four sides; the buttons keep theirs to the right and bottom.
-  MoveWindow(FListePropositions, Marge, Marge, std::max(0, largeur - 2 * Marge),
-             std::max(0, hauteur - Marge - EspaceBoutons), TRUE);
-  const int yBoutons = hauteur - Marge - HauteurBouton;
-  MoveWindow(FBtnAnnuler, largeur - 2 * (Marge + LargeurBouton), yBoutons, LargeurBouton, HauteurBouton, TRUE);
-  MoveWindow(FBtnValider, largeur - Marge - LargeurBouton, yBoutons, LargeurBouton, HauteurBouton, TRUE);
+  MoveWindow(FListePropositions, e(Marge), e(Marge), std::max(0, largeur - 2 * e(Marge)),
+             std::max(0, hauteur - e(Marge) - e(EspaceBoutons)), TRUE);
+  const int yBoutons = hauteur - e(Marge) - e(HauteurBouton);
+  MoveWindow(FBtnAnnuler, largeur - 2 * e(Marge + LargeurBouton), yBoutons, e(LargeurBouton), e(HauteurBouton), TRUE);
+  MoveWindow(FBtnValider, largeur - e(Marge + LargeurBouton), yBoutons, e(LargeurBouton), e(HauteurBouton), TRUE);
   ListePropositionsResized();
 }
 
+int TFicheChoixConfigurationHttp::LargeurTexteLigne() const {
+  RECT interieur;
+  GetClientRect(FListePropositions, &interieur);
+  return std::max<int>(1, interieur.right - 2 * Echelle()(RetraitTexte));
+}
+
+int TFicheChoixConfigurationHttp::HauteurLigneProposition(int ligne) const {
+  const TEchelle& e = Echelle();
+  const int minimum = LignesParProposition * (HauteurLigne(Police()) + e(EspaceLigneGrille));
+  if (ligne < 0 || static_cast<size_t>(ligne) >= FTabPropositions.size()) return minimum;
+  const int texte =
+      TailleTexte(Police(), TexteProposition(FTabPropositions[static_cast<size_t>(ligne)]), LargeurTexteLigne()).cy +
+      e(MargeHautTexte) + 1;
+  return std::min(HauteurLigneMaximale, std::max(minimum, texte));
+}
+
 void TFicheChoixConfigurationHttp::ListePropositionsResized() {
-  // The single column is the list's whole width: its rows are drawn again at the new width.
+  // The single column is the list's whole width: its rows wrap again at the new width, and a
+  // scroll bar that comes or goes changes that width once more.
+  for (int passe = 0; passe < 2; ++passe) {
+    const int largeur = LargeurTexteLigne();
+    for (int ligne = 0; static_cast<size_t>(ligne) < FTabPropositions.size(); ++ligne)
+      SendMessageW(FListePropositions, LB_SETITEMHEIGHT, static_cast<WPARAM>(ligne), HauteurLigneProposition(ligne));
+    if (LargeurTexteLigne() == largeur) break;
+  }
   InvalidateRect(FListePropositions, nullptr, TRUE);
 }
 
@@ -143,8 +176,11 @@ void TFicheChoixConfigurationHttp::DessinerLigne(const DRAWITEMSTRUCT& dessin) c
   const HGDIOBJ ancienne = SelectObject(dessin.hDC, Police());
   SetBkMode(dessin.hDC, TRANSPARENT);
   SetTextColor(dessin.hDC, GetSysColor(choisie ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  RECT zoneTexte{cellule.left + 4, cellule.top + 2, cellule.right - 4, cellule.bottom - 1};
-  DrawTextW(dessin.hDC, texte.c_str(), static_cast<int>(texte.size()), &zoneTexte, DT_LEFT | DT_TOP | DT_NOPREFIX);
+  const TEchelle& e = Echelle();
+  RECT zoneTexte{cellule.left + e(RetraitTexte), cellule.top + e(MargeHautTexte), cellule.right - e(RetraitTexte),
+                 cellule.bottom - 1};
+  DrawTextW(dessin.hDC, texte.c_str(), static_cast<int>(texte.size()), &zoneTexte,
+            DT_LEFT | DT_TOP | FormatTexteRenvoye);
   SelectObject(dessin.hDC, ancienne);
   if (dessin.itemState & ODS_FOCUS) DrawFocusRect(dessin.hDC, &cellule);
 }

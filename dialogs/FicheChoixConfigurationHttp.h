@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/FicheModale.h"
+#include "ui/FicheModale.h"
 #include "httpconfig/ResultatsConfigClientsHttp.h"
 
 namespace norvel {
@@ -30,6 +30,7 @@ class TFicheChoixConfigurationHttp : public TFicheModale {
   void Commande(int identifiant, int notification) override;
   int BoutonParDefaut() const override;
   void Redimensionnee(int largeur, int hauteur) override;
+  void EchelleChangee() override { Disposer(); }
 
  private:
   TFicheChoixConfigurationHttp(const TFiche* proprietaire, TypeTabPropositionsModifConfigClientsHttp propositions);
@@ -37,6 +38,12 @@ class TFicheChoixConfigurationHttp : public TFicheModale {
   void ListePropositionsSelectCell(int ligne);
   void ListePropositionsCellDblClick(int ligne);
   void ListePropositionsResized();
+  // Places the list and the buttons in the client area, at the form's scale.
+  void Disposer();
+  // The width at which a row's text wraps, and the height of a row: four of the grid's default
+  // rows, or its wrapped text when that needs more.
+  int LargeurTexteLigne() const;
+  int HauteurLigneProposition(int ligne) const;
   void DessinerLigne(const DRAWITEMSTRUCT& dessin) const;
 
   TypeTabPropositionsModifConfigClientsHttp FTabPropositions;

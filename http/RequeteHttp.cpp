@@ -1,8 +1,10 @@
 #include "http/RequeteHttp.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
+#include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
 #include "core/TexteEnClair.h"
@@ -13,7 +15,13 @@ namespace norvel {
 
 namespace {
 
-constexpr DWORD TailleTamponLecture = 8192;
+// One wake-up of the reading thread moves up to this much: WinHTTP hands over what it has
+// buffered, so a large buffer turns a fast link into few, large reads. 64 KiB, 256 KiB and
+// 1 MiB read alike under Wine (scripts/bench/telechargement-http); 256 KiB keeps a request small.
+constexpr DWORD TailleTamponLecture = TailleTamponLectureHttp;
+// A streamed body's reads: their size starts here and adapts so that one lasts about this long.
+constexpr DWORD TailleLectureMin = 16 * 1024;
+constexpr auto DureeLectureVisee = std::chrono::milliseconds(200);
 // Header values are read into 500 characters, the terminating null included.
 constexpr DWORD CaracteresEntete = 500;
 constexpr DWORD NotificationsSuivies =
@@ -23,8 +31,6 @@ constexpr DWORD NotificationsSuivies =
 static_assert(NotificationsSuivies == 0x7E0C00);
 // A server or WinHTTP that keeps asking for the request again would hold the caller forever.
 constexpr int MaxRenvoisDemandes = 10;
-// The most memory reserved ahead on the word of the server's Content-Length.
-constexpr uint64_t ReserveMaximale = 512ull * 1024 * 1024;
 constexpr const wchar_t* VersionsSquidSansHttp11[] = {L"2.4", L"2.5", L"2.6", L"2.7", L"3.0", L"3.1"};
 
 std::wstring NomOperationAsynchrone(DWORD_PTR api) {
@@ -45,8 +51,18 @@ T LireParametre(const TypeNotificationCallbackWinHttp& notification) {
   return valeur;
 }
 
+std::wstring KioDe(size_t octets) { return std::to_wstring((octets + 1023) / 1024); }
 
 }  // namespace
+
+std::optional<uint64_t> LireEntierHttp(std::wstring_view texte) {
+  // 19 digits always fit in 64 bits: a longer or foreign value is no length at all.
+  if (texte.empty() || texte.size() > 19 || texte.find_first_not_of(L"0123456789") != std::wstring_view::npos)
+    return std::nullopt;
+  uint64_t valeur = 0;
+  for (const wchar_t c : texte) valeur = valeur * 10 + static_cast<uint64_t>(c - L'0');
+  return valeur;
+}
 
 bool TConditionFinDAttenteRequeteHttp::EstAtteinte(bool arretApplication, bool) {
   if (FNotificationEnAttente->load()) return true;
@@ -58,7 +74,6 @@ TRequeteHttp::TRequeteHttp(TClientHttp& client, IAttente* attente, const std::ws
                            const std::wstring& paramUrl, bool https, bool pragmaNoCache, const std::wstring& versionHttp)
     : FClient(client),
       FAttente(attente),
-      FTamponReadData(TailleTamponLecture),
       FVersionHttpAttendue(versionHttp),
       FMethode(methode) {
   TSessionClientsHttp& session = FClient.Session();
@@ -99,8 +114,11 @@ void CALLBACK TRequeteHttp::Callback(HINTERNET handle, DWORD_PTR contexte, DWORD
   // Counted before the notification is visible: the destruction, which ends at the
   // handle-closing notification, waits for this call to be over.
   ++requete->FCallbacksEnCours;
-  TypeNotificationCallbackWinHttp notification{genre, {}};
-  if (information && longueur) notification.Parametre.assign(static_cast<const char*>(information), longueur);
+  TypeNotificationCallbackWinHttp notification{genre, {}, longueur};
+  // A read's block is the read buffer itself, which nobody touches until the next read: its
+  // bytes go from there to their destination without a copy here.
+  if (information && longueur && genre != WINHTTP_CALLBACK_STATUS_READ_COMPLETE)
+    notification.Parametre.assign(static_cast<const char*>(information), longueur);
   {
     std::lock_guard verrou(requete->FSectionCritique);
     requete->FNotifications.push_back(std::move(notification));
@@ -123,6 +141,7 @@ std::vector<TypeNotificationCallbackWinHttp> TRequeteHttp::PrendreNotifications(
 void TRequeteHttp::Envoyer() {
   // Reponse holds the body of the last response only; a resend restarts a streamed body.
   FReponse.clear();
+  FOctetsRecus = 0;
   FEnvoi.Ecrits = 0;
   const std::wstring& entetes = *FEnvoi.Entetes;
   const std::string& donnees = *FEnvoi.Donnees;
@@ -162,6 +181,9 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
     const std::vector<TypeNotificationCallbackWinHttp> notifications = PrendreNotifications();
     if (notifications.empty())
       throw EAnnulation(FInterrompue ? Msg::RequeteHttpInterrompue : Msg::ArretApplicationEnCours);
+    // WinHTTP may complete each call at once, on this thread, so that a notification is always
+    // waiting: the interruption is looked at every time, not only when nothing came.
+    if (FInterrompue) throw EAnnulation(Msg::RequeteHttpInterrompue);
     for (const TypeNotificationCallbackWinHttp& notification : notifications) {
       switch (notification.Genre) {
         case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
@@ -178,16 +200,16 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
             VerifWinHttpReceiveResponse(FRequete, nullptr);
           break;
         case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
-          ReserverCorps();
+          DebutReponse();
           VerifWinHttpQueryDataAvailable(FRequete, nullptr);
           break;
         case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
-          VerifWinHttpReadData(FRequete, FTamponReadData.data(), TailleTamponLecture, nullptr);
+          LireMorceau(LireParametre<DWORD>(notification));
           break;
         case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
-          if (!notification.Parametre.empty()) {
-            FReponse += notification.Parametre;
-            VerifWinHttpReadData(FRequete, FTamponReadData.data(), TailleTamponLecture, nullptr);
+          if (notification.Longueur != 0) {
+            RecevoirMorceau(notification.Longueur);
+            LireSuite(notification.Longueur);
           } else if (!RenvoyerAvecAuthProxy()) {
             VerifierCorpsComplet();
             fini = true;
@@ -213,28 +235,82 @@ void TRequeteHttp::Executer(const std::string& donnees, const std::wstring& ente
   if (verifierVersionHttp) VerifierVersionHttp();
 }
 
-std::optional<uint64_t> TRequeteHttp::LongueurAnnoncee() const {
-  const std::wstring annonce = Entete(WINHTTP_QUERY_CONTENT_LENGTH);
-  if (annonce.empty() || annonce.find_first_not_of(L"0123456789") != std::wstring::npos) return std::nullopt;
-  // Beyond 19 digits no body that this program could hold has that length.
-  if (annonce.size() > 19) return UINT64_MAX;
-  return std::stoull(annonce);
+void TRequeteHttp::DebutReponse() {
+  FOctetsRecus = 0;
+  FTailleLecture = TailleLectureMin;
+  FPuitsReponse = FPuits && StatutReponse() != L"407" ? FPuits : nullptr;
+  if (FPuitsReponse) {
+    FPuitsReponse->DebutCorps(*this);
+    return;
+  }
+  // A body announced beyond the bound is refused before its first byte; one within it gets
+  // its room at once (growing by doubling would copy it again and again).
+  const std::optional<uint64_t> annonce = LongueurAnnoncee();
+  if (annonce && *annonce > FCorpsMax) throw EOvalis(Format(Msg::CorpsHttpTropGrand, {KioDe(FCorpsMax)}));
+  if (annonce) FReponse.reserve(static_cast<size_t>(*annonce));
 }
 
-void TRequeteHttp::ReserverCorps() {
-  // Room for the announced body at once: growing by doubling would copy it again and again
-  // and, at the last copy, hold it nearly twice. Beyond the limit it simply grows.
-  const std::optional<uint64_t> taille = LongueurAnnoncee();
-  if (taille && *taille <= ReserveMaximale) FReponse.reserve(static_cast<size_t>(*taille));
+void TRequeteHttp::LireMorceau(DWORD disponibles) {
+  // Allocated at the first read: a request that fails before its body never holds it.
+  if (FTamponReadData.empty()) FTamponReadData.resize(TailleTamponLecture);
+  // What WinHTTP says it holds, up to the buffer; at the end of the body (nothing announced)
+  // the read comes back empty at once.
+  Lire(disponibles == 0 ? TailleTamponLecture : std::min(disponibles, TailleTamponLecture));
 }
+
+void TRequeteHttp::LireSuite(DWORD lus) {
+  if (!FPuitsReponse) {
+    // A small answer: ask what is there, then read exactly that; such a read never waits.
+    VerifWinHttpQueryDataAvailable(FRequete, nullptr);
+    return;
+  }
+  // A streamed body reads on without asking: a question before each read costs one more round
+  // trip through WinHTTP's threads, and on a loaded machine that fell to 4-23 MiB/s under Wine.
+  // But a read larger than what has arrived waits, under Wine, on the calling thread until it
+  // is full: its size follows the link, doubled while a read comes back full within a moment,
+  // halved when one takes longer, so that no read holds the thread (and an interruption) long.
+  const auto duree = std::chrono::steady_clock::now() - FDebutLecture;
+  if (lus >= FTailleLecture && duree < DureeLectureVisee)
+    FTailleLecture = std::min(2 * FTailleLecture, TailleTamponLecture);
+  else if (duree > DureeLectureVisee)
+    FTailleLecture = std::max(FTailleLecture / 2, TailleLectureMin);
+  Lire(FTailleLecture);
+}
+
+void TRequeteHttp::Lire(DWORD taille) {
+  FDebutLecture = std::chrono::steady_clock::now();
+  VerifWinHttpReadData(FRequete, FTamponReadData.data(), taille, nullptr);
+}
+
+void TRequeteHttp::RecevoirMorceau(DWORD taille) {
+  FOctetsRecus += taille;
+  if (FPuitsReponse) {
+    FPuitsReponse->Morceau(FTamponReadData.data(), taille);
+    return;
+  }
+  // An endless or lying body stops here, never past the bound.
+  const size_t taillePlus = FReponse.size() + taille;
+  if (taillePlus > FCorpsMax) throw EOvalis(Format(Msg::CorpsHttpTropGrand, {KioDe(FCorpsMax)}));
+  // A body of unknown length grows by doubling, but never makes room beyond the bound (a
+  // string's own growth would: it doubles whatever room it is asked for).
+  if (taillePlus > FReponse.capacity()) {
+    std::string agrandie;
+    agrandie.reserve(std::min(std::max(taillePlus, 2 * FReponse.capacity()), FCorpsMax));
+    agrandie.append(FReponse);
+    FReponse.swap(agrandie);
+  }
+  FReponse.append(FTamponReadData.data(), taille);
+}
+
+std::optional<uint64_t> TRequeteHttp::LongueurAnnoncee() const { return LireEntierHttp(Entete(WINHTTP_QUERY_CONTENT_LENGTH)); }
 
 void TRequeteHttp::VerifierCorpsComplet() const {
   // WinHTTP under Wine ends a body cut short by the server like a complete one; the length the
   // server announced tells them apart.
   const std::wstring statut = StatutReponse();
   if (FMethode == L"HEAD" || statut == L"204" || statut == L"304") return;
-  const std::optional<uint64_t> taille = LongueurAnnoncee();
-  if (taille && *taille != FReponse.size())
+  const std::optional<uint64_t> annonce = LongueurAnnoncee();
+  if (annonce && *annonce != FOctetsRecus)
     throw EExceptionWinhttp(ERROR_WINHTTP_CONNECTION_ERROR, NomOperationAsynchrone(API_READ_DATA));
 }
 

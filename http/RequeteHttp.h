@@ -11,26 +11,59 @@
 #include <winhttp.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <set>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "app/Attente.h"
+#include "platform/Attente.h"
 #include "core/ObjetInterfacable.h"
+#include "http/StatutHttp.h"
 #include "http/InfoHttp.h"
 #include "http/SessionClientsHttp.h"
 
 namespace norvel {
 
 // One status notification as WinHTTP gave it: its code and a copy of its information block.
+// A read's block is the request's own read buffer: only its length is kept (Longueur), the
+// bytes are taken from the buffer itself.
 struct TypeNotificationCallbackWinHttp {
   uint32_t Genre = 0;
   std::string Parametre;
+  uint32_t Longueur = 0;
 };
+
+class TRequeteHttp;
+
+// Where a streamed response body goes instead of Reponse (a file, a digest, a counter): the
+// chunks of each response as they arrive, straight from the read buffer.
+class TPuitsCorpsHttp {
+ public:
+  virtual ~TPuitsCorpsHttp() = default;
+  // A response's headers are in, before its first byte; raising ends the request. A resend
+  // (asked by WinHTTP, or with a proxy's credentials) calls it again: what came before is void.
+  // The body of a proxy's 407 never comes here: it may be followed by a resend, and is kept in
+  // Reponse like any small answer.
+  virtual void DebutCorps(const TRequeteHttp& requete) = 0;
+  // The bytes are valid during the call only: the buffer is read into again afterwards.
+  virtual void Morceau(const char* octets, size_t taille) = 0;
+};
+
+// The most one read moves: the largest chunk a sink is given.
+inline constexpr uint32_t TailleTamponLectureHttp = 256 * 1024;
+
+// A body kept in memory is bounded: past the bound the request ends with a message. Callers
+// that know their answers are small (a lookup, a test page) choose a much smaller one.
+inline constexpr size_t CorpsEnMemoireMaxParDefaut = 64u * 1024 * 1024;
+
+// A decimal header value (Content-Length, a bound of Content-Range) read with its guard: empty
+// unless it is digits only and fits in 64 bits.
+std::optional<uint64_t> LireEntierHttp(std::wstring_view texte);
 
 enum class TypeFonctionHttpDesactivable { fhdCookies, fhdRedirects, fhdAuthentication, fhdKeepAlive };
 using TypeFonctionsHttpDesactivable = std::set<TypeFonctionHttpDesactivable>;
@@ -45,10 +78,10 @@ using TGetDonneesAEnvoyer = std::function<std::string(uint64_t dejaEcrits)>;
 inline constexpr int MaxRenvoisAuthProxy = 5;
 
 // The end of a request's wait: a notification is pending, or (when the interruption flag is
-// given) the request was interrupted or the program is closing, or its deadline (a 64-bit tick
-// count, 0 for none) has come.
+// given) the request was interrupted or the program is closing.
 class TConditionFinDAttenteRequeteHttp : public TImplemente<TObjetInterfacable, IConditionFinDAttente> {
  public:
+  // echeance: a 64-bit tick count at which the wait ends too; 0 for none.
   TConditionFinDAttenteRequeteHttp(const std::atomic<bool>* notificationEnAttente,
                                    const std::atomic<bool>* interrompue, uint64_t echeance = 0)
       : FNotificationEnAttente(notificationEnAttente), FInterrompue(interrompue), FEcheance(echeance) {}
@@ -83,6 +116,11 @@ class TRequeteHttp {
   // From any thread: a request waiting in Executer stops with the cancellation exception.
   void Interrompre();
 
+  // Before Executer: the bodies of the responses go to puits (not owned) instead of Reponse.
+  void EnvoyerCorpsDans(TPuitsCorpsHttp* puits) { FPuits = puits; }
+  // Before Executer: the most bytes a body kept in Reponse may have (CorpsEnMemoireMaxParDefaut).
+  void LimiterCorpsEnMemoire(size_t octetsMax) { FCorpsMax = octetsMax; }
+
   // Milliseconds, in this order. Each bounds one step: a server that sends a byte now and then
   // stays within all of them.
   void AffecterTimeOuts(int resolution, int connexion, int envoi, int reception);
@@ -100,14 +138,21 @@ class TRequeteHttp {
   std::wstring VersionReponse() const { return Entete(WINHTTP_QUERY_VERSION); }
   std::wstring StatutReponse() const { return Entete(WINHTTP_QUERY_STATUS_CODE); }
   std::wstring StrStatutReponse() const { return Entete(WINHTTP_QUERY_STATUS_TEXT); }
+  TypeClasseStatutHttp ClasseStatutReponse() const { return ClasseStatutHttp(StatutReponse()); }
   std::wstring TousLesEntetesReponse() const { return Entete(WINHTTP_QUERY_RAW_HEADERS_CRLF); }
   std::wstring EncodageContenu() const { return Entete(WINHTTP_QUERY_CONTENT_ENCODING); }
   std::wstring Location() const { return Entete(WINHTTP_QUERY_LOCATION); }
   std::wstring SetCookie() const { return Entete(WINHTTP_QUERY_SET_COOKIE); }
   std::wstring ContentRange() const { return Entete(WINHTTP_QUERY_CONTENT_RANGE); }
   std::wstring Range() const { return Entete(WINHTTP_QUERY_RANGE); }
-  // The body of the last response, as received so far.
+  // The body of the last response, as received so far (empty when it went to a sink).
   const std::string& Reponse() const { return FReponse; }
+  // The body's bytes of the last response received so far, wherever they went.
+  uint64_t OctetsRecus() const { return FOctetsRecus; }
+  // Content-Length, when the server gave a readable one.
+  std::optional<uint64_t> LongueurAnnoncee() const;
+  std::wstring ETag() const { return Entete(WINHTTP_QUERY_ETAG); }
+  std::wstring DerniereModification() const { return Entete(WINHTTP_QUERY_LAST_MODIFIED); }
 
   const std::wstring& Proxy() const { return FProxy; }
   HINTERNET Handle() const { return FRequete; }
@@ -120,9 +165,11 @@ class TRequeteHttp {
   void Envoyer();
   void EcrireMorceau();
   bool RenvoyerAvecAuthProxy();
-  // The Content-Length announced, when it is a decimal number (UINT64_MAX for an absurd one).
-  std::optional<uint64_t> LongueurAnnoncee() const;
-  void ReserverCorps();
+  void DebutReponse();
+  void LireMorceau(DWORD disponibles);
+  void LireSuite(DWORD lus);
+  void Lire(DWORD taille);
+  void RecevoirMorceau(DWORD taille);
   void VerifierCorpsComplet() const;
   void VerifierVersionHttp() const;
   void SetInfoAuth(DWORD cible, const TypeInfoAuthHttp& infoAuth);
@@ -143,6 +190,13 @@ class TRequeteHttp {
   std::string FTamponWriteData;
   std::string FReponse;
   uint32_t FDelaiTotal = 0;
+  uint64_t FOctetsRecus = 0;
+  TPuitsCorpsHttp* FPuits = nullptr;
+  // The sink of the response being read: none for a proxy's 407 (see TPuitsCorpsHttp).
+  TPuitsCorpsHttp* FPuitsReponse = nullptr;
+  size_t FCorpsMax = CorpsEnMemoireMaxParDefaut;
+  DWORD FTailleLecture = 0;
+  std::chrono::steady_clock::time_point FDebutLecture;
   bool FCallbackActive = false;
   bool FDebutUtilisation = false;
   std::wstring FVersionHttpAttendue;

@@ -7,7 +7,7 @@
 #include <array>
 #include <utility>
 
-#include "app/DocumentXml.h"
+#include "platform/DocumentXml.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"

@@ -4,7 +4,7 @@
 // it (ISessionsClientsHttp). One object serves one thread; a worker gets its own duplicate.
 #include <string>
 
-#include "app/Attente.h"
+#include "platform/Attente.h"
 #include "core/GuidsServices.h"
 #include "core/InvocateurMultiple.h"
 #include "core/ObjetInterfacable.h"

@@ -130,126 +130,20 @@ bool TSessionsClientsHttp::Desabonner(IAbonneChangementConfigClientsHttp* AAbonn
 
 // ---- Changes, through the configuration thread
 
-template <class F>
-void TSessionsClientsHttp::Transmettre(F&& changement) {
-  if (changement(*FThreadConfig, FConfig)) ReconfigurerEtNotifier();
-}
-
-void TSessionsClientsHttp::SetAnciennesVersionsTLS(bool AAnciennesVersionsTLS) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) {
-    return t.SetAnciennesVersionsTLS(AAnciennesVersionsTLS, c);
-  });
-}
-
-void TSessionsClientsHttp::SetGenreConfigProxy(TypeGenreConfigProxyClientsHttp AGenre) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.SetGenreConfigProxy(AGenre, c); });
-}
-
-void TSessionsClientsHttp::SetProxyHttpOvalis(const std::wstring& AProxy) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.SetProxyHttpOvalis(AProxy, c); });
-}
-
-void TSessionsClientsHttp::SetProxyHttpsOvalis(const std::wstring& AProxy) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.SetProxyHttpsOvalis(AProxy, c); });
-}
-
-void TSessionsClientsHttp::SetTabExceptionsProxiesOvalis(const TypeTabChaines& ATabExceptions) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) {
-    return t.SetTabExceptionsProxiesOvalis(ATabExceptions, c);
-  });
-}
-
-void TSessionsClientsHttp::SetUrlConfigProxies(const std::wstring& AUrl) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.SetUrlConfigProxies(AUrl, c); });
-}
-
-void TSessionsClientsHttp::AjouterProxyConnu(const std::wstring& AProxy) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.AjouterProxyConnu(AProxy, c); });
-}
-
-void TSessionsClientsHttp::RenommerProxyConnu(const std::wstring& AAvant, const std::wstring& AApres) {
-  if (AAvant == AApres) return;
-  Transmettre(
-      [&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.RenommerProxyConnu(AAvant, AApres, c); });
-}
-
-void TSessionsClientsHttp::SupprimerTabProxiesConnus(const TypeTabChaines& ATabProxies) {
-  if (ATabProxies.empty()) return;
-  Transmettre(
-      [&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.SupprimerTabProxiesConnus(ATabProxies, c); });
-}
-
-void TSessionsClientsHttp::AjouterExceptionProxiesConnue(const std::wstring& AException) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) {
-    return t.AjouterExceptionProxiesConnue(AException, c);
-  });
-}
-
-void TSessionsClientsHttp::RenommerExceptionProxiesConnue(const std::wstring& AAvant, const std::wstring& AApres) {
-  if (AAvant == AApres) return;
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) {
-    return t.RenommerExceptionProxiesConnue(AAvant, AApres, c);
-  });
-}
-
-void TSessionsClientsHttp::SupprimerTabExceptionsProxiesConnues(const TypeTabChaines& ATabExceptions) {
-  if (ATabExceptions.empty()) return;
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) {
-    return t.SupprimerTabExceptionsProxiesConnues(ATabExceptions, c);
-  });
-}
-
-void TSessionsClientsHttp::AjouterUrlConfigProxiesConnue(const std::wstring& AUrl) {
-  Transmettre(
-      [&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.AjouterUrlConfigProxiesConnue(AUrl, c); });
-}
-
-void TSessionsClientsHttp::RenommerUrlConfigProxiesConnue(const std::wstring& AAvant, const std::wstring& AApres) {
-  if (AAvant == AApres) return;
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) {
-    return t.RenommerUrlConfigProxiesConnue(AAvant, AApres, c);
-  });
-}
-
-void TSessionsClientsHttp::SupprimerTabUrlConfigProxiesConnues(const TypeTabChaines& ATabUrl) {
-  if (ATabUrl.empty()) return;
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) {
-    return t.SupprimerTabUrlConfigProxiesConnues(ATabUrl, c);
-  });
-}
-
-void TSessionsClientsHttp::AjouterUrlTest(const std::wstring& AUrl) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.AjouterUrlTest(AUrl, c); });
-}
-
-void TSessionsClientsHttp::RenommerUrlTest(const std::wstring& AAvant, const std::wstring& AApres) {
-  if (AAvant == AApres) return;
-  Transmettre(
-      [&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.RenommerUrlTest(AAvant, AApres, c); });
-}
-
-void TSessionsClientsHttp::SupprimerTabUrlTest(const TypeTabChaines& ATabUrl) {
-  if (ATabUrl.empty()) return;
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.SupprimerTabUrlTest(ATabUrl, c); });
-}
-
 void TSessionsClientsHttp::SupprimerInfoAuthDeProxies(const TypeTabChaines& ATabProxies) {
   FThreadConfig->SupprimerInfoAuthDeProxies(ATabProxies);
 }
 
 void TSessionsClientsHttp::CopierConfigOvalisVersConfigSysteme() {
-  Transmettre([](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.CopierConfigOvalisVersConfigSysteme(c); });
+  Transmettre(&TThreadConfigClientsHttp::CopierConfigOvalisVersConfigSysteme);
 }
 
 void TSessionsClientsHttp::NotifierChangementConfigSystemeWin32() {
-  Transmettre(
-      [](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) { return t.NotifierChangementConfigSystemeWin32(c); });
+  Transmettre(&TThreadConfigClientsHttp::NotifierChangementConfigSystemeWin32);
 }
 
 void TSessionsClientsHttp::AppliquerPropositionModifConfig(const TypePropositionModifConfigClientsHttp& AProposition) {
-  Transmettre([&](TThreadConfigClientsHttp& t, TypeConfigClientsHttp& c) {
-    return t.AppliquerPropositionModifConfig(AProposition, c);
-  });
+  Transmettre(&TThreadConfigClientsHttp::AppliquerPropositionModifConfig, AProposition);
 }
 
 std::wstring TSessionsClientsHttp::AttendreEnregistrementConfig(IAttente* AAttente) {

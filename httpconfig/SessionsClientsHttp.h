@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 
-#include "app/DossierSpecial.h"
-#include "app/IInformationApplication.h"
+#include "platform/DossierSpecial.h"
+#include "platform/IInformationApplication.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "httpconfig/ThreadConfigClientsHttp.h"
 
@@ -62,41 +62,65 @@ class TSessionsClientsHttp : public TImplemente<TObjetInterfacable, ISessionsCli
   bool GetUtiliserVersionsTLSDuSysteme() override { return FConfig.UtiliserVersionsTLSDuSysteme(); }
   bool GetSansSupportTls1_3() override { return FConfig.SansSupportTls1_3(); }
   bool GetAnciennesVersionsTLS() override { return FConfig.AnciennesVersionsTLS(); }
-  void SetAnciennesVersionsTLS(bool AAnciennesVersionsTLS) override;
+  void SetAnciennesVersionsTLS(bool AValeur) override { Transmettre(&TThreadConfigClientsHttp::SetAnciennesVersionsTLS, AValeur); }
   TypeGenreConfigProxyClientsHttp GetGenreConfigProxy() override { return FConfig.GenreConfigProxy(); }
-  void SetGenreConfigProxy(TypeGenreConfigProxyClientsHttp AGenre) override;
+  void SetGenreConfigProxy(TypeGenreConfigProxyClientsHttp AGenre) override {
+    Transmettre(&TThreadConfigClientsHttp::SetGenreConfigProxy, AGenre);
+  }
   std::wstring GetProxyHttpSysteme() override { return FConfig.ProxyHttpSysteme(); }
   std::wstring GetProxyHttpsSysteme() override { return FConfig.ProxyHttpsSysteme(); }
   TypeTabChaines GetTabExceptionsProxiesSysteme() override { return FConfig.TabExceptionsProxiesSysteme(); }
   std::wstring GetProxyHttpOvalis() override { return FConfig.ProxyHttpOvalis(); }
-  void SetProxyHttpOvalis(const std::wstring& AProxy) override;
+  void SetProxyHttpOvalis(const std::wstring& AProxy) override { Transmettre(&TThreadConfigClientsHttp::SetProxyHttpOvalis, AProxy); }
   std::wstring GetProxyHttpsOvalis() override { return FConfig.ProxyHttpsOvalis(); }
-  void SetProxyHttpsOvalis(const std::wstring& AProxy) override;
+  void SetProxyHttpsOvalis(const std::wstring& AProxy) override { Transmettre(&TThreadConfigClientsHttp::SetProxyHttpsOvalis, AProxy); }
   TypeTabChaines GetTabExceptionsProxiesOvalis() override { return FConfig.TabExceptionsProxiesOvalis(); }
-  void SetTabExceptionsProxiesOvalis(const TypeTabChaines& ATabExceptions) override;
+  void SetTabExceptionsProxiesOvalis(const TypeTabChaines& ATab) override {
+    Transmettre(&TThreadConfigClientsHttp::SetTabExceptionsProxiesOvalis, ATab);
+  }
   std::wstring GetUrlConfigProxies() override { return FConfig.UrlConfigProxies(); }
-  void SetUrlConfigProxies(const std::wstring& AUrl) override;
+  void SetUrlConfigProxies(const std::wstring& AUrl) override { Transmettre(&TThreadConfigClientsHttp::SetUrlConfigProxies, AUrl); }
   TypeTabChaines GetTabProxiesConnus() override { return FConfig.TabProxiesConnus(); }
   TypeTabChaines GetTabExceptionsProxiesConnues() override { return FConfig.TabExceptionsProxiesConnues(); }
   TypeTabChaines GetTabUrlConfigProxiesConnues() override { return FConfig.TabUrlConfigProxiesConnues(); }
   TypeTabChaines GetTabUrlTestPlusBuiltIn() override { return FConfig.GetTabUrlTestPlusBuiltIn(); }
-  void AjouterProxyConnu(const std::wstring& AProxy) override;
-  void RenommerProxyConnu(const std::wstring& AAvant, const std::wstring& AApres) override;
+  void AjouterProxyConnu(const std::wstring& AProxy) override { Transmettre(&TThreadConfigClientsHttp::AjouterProxyConnu, AProxy); }
+  void RenommerProxyConnu(const std::wstring& AAvant, const std::wstring& AApres) override {
+    if (AAvant != AApres) Transmettre(&TThreadConfigClientsHttp::RenommerProxyConnu, AAvant, AApres);
+  }
   bool ProxyConnuModifiable(const std::wstring& AProxy) override { return FConfig.ProxyConnuModifiable(AProxy); }
-  void SupprimerTabProxiesConnus(const TypeTabChaines& ATabProxies) override;
-  void AjouterExceptionProxiesConnue(const std::wstring& AException) override;
-  void RenommerExceptionProxiesConnue(const std::wstring& AAvant, const std::wstring& AApres) override;
+  void SupprimerTabProxiesConnus(const TypeTabChaines& ATab) override {
+    if (!ATab.empty()) Transmettre(&TThreadConfigClientsHttp::SupprimerTabProxiesConnus, ATab);
+  }
+  void AjouterExceptionProxiesConnue(const std::wstring& AException) override {
+    Transmettre(&TThreadConfigClientsHttp::AjouterExceptionProxiesConnue, AException);
+  }
+  void RenommerExceptionProxiesConnue(const std::wstring& AAvant, const std::wstring& AApres) override {
+    if (AAvant != AApres) Transmettre(&TThreadConfigClientsHttp::RenommerExceptionProxiesConnue, AAvant, AApres);
+  }
   bool ExceptionProxiesConnueModifiable(const std::wstring& AException) override {
     return FConfig.ExceptionProxiesConnueModifiable(AException);
   }
-  void SupprimerTabExceptionsProxiesConnues(const TypeTabChaines& ATabExceptions) override;
-  void AjouterUrlConfigProxiesConnue(const std::wstring& AUrl) override;
-  void RenommerUrlConfigProxiesConnue(const std::wstring& AAvant, const std::wstring& AApres) override;
-  void SupprimerTabUrlConfigProxiesConnues(const TypeTabChaines& ATabUrl) override;
-  void AjouterUrlTest(const std::wstring& AUrl) override;
-  void RenommerUrlTest(const std::wstring& AAvant, const std::wstring& AApres) override;
+  void SupprimerTabExceptionsProxiesConnues(const TypeTabChaines& ATab) override {
+    if (!ATab.empty()) Transmettre(&TThreadConfigClientsHttp::SupprimerTabExceptionsProxiesConnues, ATab);
+  }
+  void AjouterUrlConfigProxiesConnue(const std::wstring& AUrl) override {
+    Transmettre(&TThreadConfigClientsHttp::AjouterUrlConfigProxiesConnue, AUrl);
+  }
+  void RenommerUrlConfigProxiesConnue(const std::wstring& AAvant, const std::wstring& AApres) override {
+    if (AAvant != AApres) Transmettre(&TThreadConfigClientsHttp::RenommerUrlConfigProxiesConnue, AAvant, AApres);
+  }
+  void SupprimerTabUrlConfigProxiesConnues(const TypeTabChaines& ATab) override {
+    if (!ATab.empty()) Transmettre(&TThreadConfigClientsHttp::SupprimerTabUrlConfigProxiesConnues, ATab);
+  }
+  void AjouterUrlTest(const std::wstring& AUrl) override { Transmettre(&TThreadConfigClientsHttp::AjouterUrlTest, AUrl); }
+  void RenommerUrlTest(const std::wstring& AAvant, const std::wstring& AApres) override {
+    if (AAvant != AApres) Transmettre(&TThreadConfigClientsHttp::RenommerUrlTest, AAvant, AApres);
+  }
   bool UrlTestModifiable(const std::wstring& AUrl) override { return FConfig.UrlTestModifiable(AUrl); }
-  void SupprimerTabUrlTest(const TypeTabChaines& ATabUrl) override;
+  void SupprimerTabUrlTest(const TypeTabChaines& ATab) override {
+    if (!ATab.empty()) Transmettre(&TThreadConfigClientsHttp::SupprimerTabUrlTest, ATab);
+  }
   TypeTabChaines GetTabProxiesAvecInfoAuth() override { return FThreadConfig->GetTabProxiesAvecInfoAuth(); }
   void SupprimerInfoAuthDeProxies(const TypeTabChaines& ATabProxies) override;
   void CopierConfigOvalisVersConfigSysteme() override;
@@ -138,10 +162,12 @@ class TSessionsClientsHttp : public TImplemente<TObjetInterfacable, ISessionsCli
   friend class TSessionClientsHttpAvecGestionProxy;
   enum TypeSession { tsSansAnciennesVersionsTLS, tsAvecAnciennesVersionsTLS, tsAvecGestionProxy, tsNombre };
 
-  // Runs one change of the configuration thread on the copy; when the copy moved, the sessions
-  // follow it and the subscribers are told.
-  template <class F>
-  void Transmettre(F&& changement);
+  // Runs one change operation of the configuration thread on the copy; when the copy moved, the
+  // sessions follow it and the subscribers are told.
+  template <class Operation, class... A>
+  void Transmettre(Operation operation, const A&... arguments) {
+    if (((*FThreadConfig).*operation)(arguments..., FConfig)) ReconfigurerEtNotifier();
+  }
   void ReconfigurerEtNotifier();
   bool AnciennesVersionsTLSDe(TypeSession ASession) const;
   TSessionClientsHttp& Session(TypeSession ASession);

@@ -12,6 +12,12 @@ namespace norvel {
 
 using enum TypeEtatTestConfigClientsHttp;
 
+namespace {
+// A test page is small; a proxy or portal that sends much more (or never stops) fails the test
+// without holding more than this.
+constexpr size_t CorpsMax = 256 * 1024;
+}  // namespace
+
 TThreadTestElemConfigClientsHttp::TThreadTestElemConfigClientsHttp(TThreadConfigClientsHttp& threadConfig,
                                                                    const TypeConfigClientsHttp& config,
                                                                    std::wstring urlTest)
@@ -27,6 +33,7 @@ void TThreadTestElemConfigClientsHttp::Executer() {
     TSessionClientsHttpTest session(FConfig.ConstruireInfoCreation(FConfig.AnciennesVersionsTLS()), *this);
     TClientHttp client(session, url.NomServeur, url.PortTcp);
     TRequeteHttp requete(client, attente.Get(), L"GET", url.ParamUrl + url.ExtraInfo, url.Https, false, L"HTTP/1.1");
+    requete.LimiterCorpsEnMemoire(CorpsMax);
     requete.AffecterDelaiTotal(DelaiMaxTestUrl);
     requete.Executer({}, L"Accept: text/html\r\nAccept-Language: fr-FR", true);
     const std::wstring statut = requete.StatutReponse();

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/Chemins.h"
-#include "app/DocumentXml.h"
-#include "app/RestrictionsApiWindows.h"
+#include "platform/Chemins.h"
+#include "platform/DocumentXml.h"
+#include "platform/RestrictionsApiWindows.h"
 #include "core/ErreurSysteme.h"
 #include "core/Finalisation.h"
 #include "core/Exceptions.h"
@@ -24,26 +24,6 @@ constexpr DWORD DelaiAttenteMax = 10000;
 // whole run. The next change, and the stop, try again.
 constexpr DWORD PremierDelaiNouvelEssaiEcriture = 1000;
 constexpr int NombreMaxNouveauxEssaisEcriture = 7;
-
-// The model's operations on one name, as changes of the master.
-using TypeOperationNom = void (TypeConfigClientsHttp::*)(std::wstring_view);
-
-auto Application(TypeOperationNom operation, const std::wstring& nom) {
-  return [operation, &nom](TypeConfigClientsHttp& maitre) { (maitre.*operation)(nom); };
-}
-// The old name goes, the new one comes.
-auto Renommage(TypeOperationNom supprimer, TypeOperationNom ajouter, const std::wstring& avant,
-               const std::wstring& apres) {
-  return [=, &avant, &apres](TypeConfigClientsHttp& maitre) {
-    (maitre.*supprimer)(avant);
-    (maitre.*ajouter)(apres);
-  };
-}
-auto Suppressions(TypeOperationNom supprimer, const TypeTabChaines& noms) {
-  return [supprimer, &noms](TypeConfigClientsHttp& maitre) {
-    for (const std::wstring& nom : noms) (maitre.*supprimer)(nom);
-  };
-}
 
 }  // namespace
 
@@ -102,104 +82,13 @@ bool TThreadConfigClientsHttp::Rafraichir(TypeConfigClientsHttp& config) {
   return true;
 }
 
-template <class F>
-bool TThreadConfigClientsHttp::Modifier(TypeConfigClientsHttp& config, F&& changement) {
+bool TThreadConfigClientsHttp::Modifier(TypeConfigClientsHttp& config, const TypeModificationConfigClientsHttp& changement) {
   std::lock_guard verrou(FSectionCritique);
   if (Rafraichir(config)) return true;
   changement(FConfig);
   const bool rafraichie = Rafraichir(config);
   SignalerEvenement();
   return rafraichie;
-}
-
-bool TThreadConfigClientsHttp::SetAnciennesVersionsTLS(bool anciennesVersionsTLS, TypeConfigClientsHttp& config) {
-  return Modifier(config, [&](TypeConfigClientsHttp& m) { m.SetAnciennesVersionsTLS(anciennesVersionsTLS); });
-}
-
-bool TThreadConfigClientsHttp::SetGenreConfigProxy(TypeGenreConfigProxyClientsHttp genre,
-                                                   TypeConfigClientsHttp& config) {
-  return Modifier(config, [&](TypeConfigClientsHttp& m) { m.SetGenreConfigProxy(genre); });
-}
-
-bool TThreadConfigClientsHttp::SetProxyHttpOvalis(const std::wstring& proxy, TypeConfigClientsHttp& config) {
-  return Modifier(config, Application(&TypeConfigClientsHttp::SetProxyHttpOvalis, proxy));
-}
-
-bool TThreadConfigClientsHttp::SetProxyHttpsOvalis(const std::wstring& proxy, TypeConfigClientsHttp& config) {
-  return Modifier(config, Application(&TypeConfigClientsHttp::SetProxyHttpsOvalis, proxy));
-}
-
-bool TThreadConfigClientsHttp::SetTabExceptionsProxiesOvalis(const TypeTabChaines& exceptions,
-                                                             TypeConfigClientsHttp& config) {
-  const TypeTabChaines copie = exceptions;
-  return Modifier(config, [&](TypeConfigClientsHttp& m) { m.SetTabExceptionsProxiesOvalis(copie); });
-}
-
-bool TThreadConfigClientsHttp::SetUrlConfigProxies(const std::wstring& url, TypeConfigClientsHttp& config) {
-  return Modifier(config, Application(&TypeConfigClientsHttp::SetUrlConfigProxies, url));
-}
-
-bool TThreadConfigClientsHttp::AjouterProxyConnu(const std::wstring& proxy, TypeConfigClientsHttp& config) {
-  VerifierNomServeur(proxy);
-  return Modifier(config, Application(&TypeConfigClientsHttp::AjouterProxyConnu, proxy));
-}
-
-bool TThreadConfigClientsHttp::RenommerProxyConnu(const std::wstring& avant, const std::wstring& apres,
-                                                  TypeConfigClientsHttp& config) {
-  VerifierNomServeur(apres);
-  return Modifier(config, Renommage(&TypeConfigClientsHttp::SupprimerProxyConnu,
-                                    &TypeConfigClientsHttp::AjouterProxyConnu, avant, apres));
-}
-
-bool TThreadConfigClientsHttp::SupprimerTabProxiesConnus(const TypeTabChaines& proxies, TypeConfigClientsHttp& config) {
-  return Modifier(config, Suppressions(&TypeConfigClientsHttp::SupprimerProxyConnu, proxies));
-}
-
-bool TThreadConfigClientsHttp::AjouterExceptionProxiesConnue(const std::wstring& exception,
-                                                             TypeConfigClientsHttp& config) {
-  VerifierNomServeur(exception);
-  return Modifier(config, Application(&TypeConfigClientsHttp::AjouterExceptionProxiesConnue, exception));
-}
-
-bool TThreadConfigClientsHttp::RenommerExceptionProxiesConnue(const std::wstring& avant, const std::wstring& apres,
-                                                              TypeConfigClientsHttp& config) {
-  VerifierNomServeur(apres);
-  return Modifier(config, Renommage(&TypeConfigClientsHttp::SupprimerExceptionProxiesConnue,
-                                    &TypeConfigClientsHttp::AjouterExceptionProxiesConnue, avant, apres));
-}
-
-bool TThreadConfigClientsHttp::SupprimerTabExceptionsProxiesConnues(const TypeTabChaines& exceptions,
-                                                                    TypeConfigClientsHttp& config) {
-  return Modifier(config, Suppressions(&TypeConfigClientsHttp::SupprimerExceptionProxiesConnue, exceptions));
-}
-
-bool TThreadConfigClientsHttp::AjouterUrlConfigProxiesConnue(const std::wstring& url, TypeConfigClientsHttp& config) {
-  return Modifier(config, Application(&TypeConfigClientsHttp::AjouterUrlConfigProxiesConnue, url));
-}
-
-bool TThreadConfigClientsHttp::RenommerUrlConfigProxiesConnue(const std::wstring& avant, const std::wstring& apres,
-                                                              TypeConfigClientsHttp& config) {
-  return Modifier(config, Renommage(&TypeConfigClientsHttp::SupprimerUrlConfigProxiesConnue,
-                                    &TypeConfigClientsHttp::AjouterUrlConfigProxiesConnue, avant, apres));
-}
-
-bool TThreadConfigClientsHttp::SupprimerTabUrlConfigProxiesConnues(const TypeTabChaines& urls,
-                                                                   TypeConfigClientsHttp& config) {
-  return Modifier(config, Suppressions(&TypeConfigClientsHttp::SupprimerUrlConfigProxiesConnue, urls));
-}
-
-bool TThreadConfigClientsHttp::AjouterUrlTest(const std::wstring& url, TypeConfigClientsHttp& config) {
-  return Modifier(config, Application(&TypeConfigClientsHttp::AjouterUrlTest, url));
-}
-
-bool TThreadConfigClientsHttp::RenommerUrlTest(const std::wstring& avant, const std::wstring& apres,
-                                               TypeConfigClientsHttp& config) {
-  return Modifier(config,
-                  Renommage(&TypeConfigClientsHttp::SupprimerUrlTest, &TypeConfigClientsHttp::AjouterUrlTest, avant, apres));
-}
-
-bool TThreadConfigClientsHttp::SupprimerTabUrlTest(const TypeTabChaines& urls, TypeConfigClientsHttp& config) {
-  return Modifier(config, Suppressions(&TypeConfigClientsHttp::SupprimerUrlTest, urls));
 }
 
 bool TThreadConfigClientsHttp::AppliquerPropositionModifConfig(const TypePropositionModifConfigClientsHttp& proposition,

@@ -16,11 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "app/OvThread.h"
-#include "app/PersistanceParametres.h"
+#include "platform/OvThread.h"
+#include "platform/PersistanceParametres.h"
 #include "core/Handle.h"
 #include "core/ObjetInterfacable.h"
 #include "httpconfig/ConfigClientsHttp.h"
+#include "httpconfig/ModificationsConfigClientsHttp.h"
 
 namespace norvel {
 
@@ -49,10 +50,6 @@ inline constexpr const wchar_t* NomFichierConfigClientsHttp = L"ConfigClientsHtt
 // usual servers reached directly as known bypass entries and two public test pages.
 TypeConfigClientsHttp ConfigClientsHttpParDefaut(const std::wstring& userAgent);
 
-// Proxy and bypass names go into WinHTTP's lists, where a "/" has no meaning: raises "Un nom de
-// serveur ne doit pas contenir le caractère "/"".
-void VerifierNomServeur(std::wstring_view nom);
-
 class TThreadConfigClientsHttp : public TOvThread {
  public:
   // Suspended: the creator starts it, then waits for its initialisation (the first read of
@@ -64,26 +61,51 @@ class TThreadConfigClientsHttp : public TOvThread {
   // Change operations. Each takes the caller's copy and answers true when it was replaced by a
   // fresh copy of the master. A copy that is out of date is refreshed and the change dropped:
   // it was decided on a state that no longer holds.
-  bool SetAnciennesVersionsTLS(bool anciennesVersionsTLS, TypeConfigClientsHttp& config);
-  bool SetGenreConfigProxy(TypeGenreConfigProxyClientsHttp genre, TypeConfigClientsHttp& config);
-  bool SetProxyHttpOvalis(const std::wstring& proxy, TypeConfigClientsHttp& config);
-  bool SetProxyHttpsOvalis(const std::wstring& proxy, TypeConfigClientsHttp& config);
-  bool SetTabExceptionsProxiesOvalis(const TypeTabChaines& exceptions, TypeConfigClientsHttp& config);
-  bool SetUrlConfigProxies(const std::wstring& url, TypeConfigClientsHttp& config);
-  bool AjouterProxyConnu(const std::wstring& proxy, TypeConfigClientsHttp& config);
-  bool RenommerProxyConnu(const std::wstring& avant, const std::wstring& apres, TypeConfigClientsHttp& config);
-  bool SupprimerTabProxiesConnus(const TypeTabChaines& proxies, TypeConfigClientsHttp& config);
-  bool AjouterExceptionProxiesConnue(const std::wstring& exception, TypeConfigClientsHttp& config);
-  bool RenommerExceptionProxiesConnue(const std::wstring& avant, const std::wstring& apres,
-                                      TypeConfigClientsHttp& config);
-  bool SupprimerTabExceptionsProxiesConnues(const TypeTabChaines& exceptions, TypeConfigClientsHttp& config);
-  bool AjouterUrlConfigProxiesConnue(const std::wstring& url, TypeConfigClientsHttp& config);
-  bool RenommerUrlConfigProxiesConnue(const std::wstring& avant, const std::wstring& apres,
-                                      TypeConfigClientsHttp& config);
-  bool SupprimerTabUrlConfigProxiesConnues(const TypeTabChaines& urls, TypeConfigClientsHttp& config);
-  bool AjouterUrlTest(const std::wstring& url, TypeConfigClientsHttp& config);
-  bool RenommerUrlTest(const std::wstring& avant, const std::wstring& apres, TypeConfigClientsHttp& config);
-  bool SupprimerTabUrlTest(const TypeTabChaines& urls, TypeConfigClientsHttp& config);
+  // The one path of every change: applied to the master, lock held, with the revision check.
+  bool Modifier(TypeConfigClientsHttp& config, const TypeModificationConfigClientsHttp& changement);
+  bool SetAnciennesVersionsTLS(bool valeur, TypeConfigClientsHttp& c) { return Modifier(c, Application(&TypeConfigClientsHttp::SetAnciennesVersionsTLS, valeur)); }
+  bool SetGenreConfigProxy(TypeGenreConfigProxyClientsHttp genre, TypeConfigClientsHttp& c) {
+    return Modifier(c, Application(&TypeConfigClientsHttp::SetGenreConfigProxy, genre));
+  }
+  bool SetProxyHttpOvalis(const std::wstring& proxy, TypeConfigClientsHttp& c) { return Modifier(c, Application(&TypeConfigClientsHttp::SetProxyHttpOvalis, proxy)); }
+  bool SetProxyHttpsOvalis(const std::wstring& proxy, TypeConfigClientsHttp& c) { return Modifier(c, Application(&TypeConfigClientsHttp::SetProxyHttpsOvalis, proxy)); }
+  bool SetTabExceptionsProxiesOvalis(const TypeTabChaines& exceptions, TypeConfigClientsHttp& c) {
+    return Modifier(c, Application(&TypeConfigClientsHttp::SetTabExceptionsProxiesOvalis, exceptions));
+  }
+  bool SetUrlConfigProxies(const std::wstring& url, TypeConfigClientsHttp& c) { return Modifier(c, Application(&TypeConfigClientsHttp::SetUrlConfigProxies, url)); }
+  bool AjouterProxyConnu(const std::wstring& proxy, TypeConfigClientsHttp& c) {
+    return Modifier(c, AvecNomServeurVerifie(proxy, Application(&TypeConfigClientsHttp::AjouterProxyConnu, proxy)));
+  }
+  bool RenommerProxyConnu(const std::wstring& avant, const std::wstring& apres, TypeConfigClientsHttp& c) {
+    return Modifier(c, AvecNomServeurVerifie(apres, Renommage(&TypeConfigClientsHttp::SupprimerProxyConnu, &TypeConfigClientsHttp::AjouterProxyConnu, avant, apres)));
+  }
+  bool SupprimerTabProxiesConnus(const TypeTabChaines& proxies, TypeConfigClientsHttp& c) {
+    return Modifier(c, Suppressions(&TypeConfigClientsHttp::SupprimerProxyConnu, proxies));
+  }
+  bool AjouterExceptionProxiesConnue(const std::wstring& exception, TypeConfigClientsHttp& c) {
+    return Modifier(c, AvecNomServeurVerifie(exception, Application(&TypeConfigClientsHttp::AjouterExceptionProxiesConnue, exception)));
+  }
+  bool RenommerExceptionProxiesConnue(const std::wstring& avant, const std::wstring& apres, TypeConfigClientsHttp& c) {
+    return Modifier(c, AvecNomServeurVerifie(apres, Renommage(&TypeConfigClientsHttp::SupprimerExceptionProxiesConnue,
+                                                              &TypeConfigClientsHttp::AjouterExceptionProxiesConnue, avant, apres)));
+  }
+  bool SupprimerTabExceptionsProxiesConnues(const TypeTabChaines& exceptions, TypeConfigClientsHttp& c) {
+    return Modifier(c, Suppressions(&TypeConfigClientsHttp::SupprimerExceptionProxiesConnue, exceptions));
+  }
+  bool AjouterUrlConfigProxiesConnue(const std::wstring& url, TypeConfigClientsHttp& c) {
+    return Modifier(c, Application(&TypeConfigClientsHttp::AjouterUrlConfigProxiesConnue, url));
+  }
+  bool RenommerUrlConfigProxiesConnue(const std::wstring& avant, const std::wstring& apres, TypeConfigClientsHttp& c) {
+    return Modifier(c, Renommage(&TypeConfigClientsHttp::SupprimerUrlConfigProxiesConnue, &TypeConfigClientsHttp::AjouterUrlConfigProxiesConnue, avant, apres));
+  }
+  bool SupprimerTabUrlConfigProxiesConnues(const TypeTabChaines& urls, TypeConfigClientsHttp& c) {
+    return Modifier(c, Suppressions(&TypeConfigClientsHttp::SupprimerUrlConfigProxiesConnue, urls));
+  }
+  bool AjouterUrlTest(const std::wstring& url, TypeConfigClientsHttp& c) { return Modifier(c, Application(&TypeConfigClientsHttp::AjouterUrlTest, url)); }
+  bool RenommerUrlTest(const std::wstring& avant, const std::wstring& apres, TypeConfigClientsHttp& c) {
+    return Modifier(c, Renommage(&TypeConfigClientsHttp::SupprimerUrlTest, &TypeConfigClientsHttp::AjouterUrlTest, avant, apres));
+  }
+  bool SupprimerTabUrlTest(const TypeTabChaines& urls, TypeConfigClientsHttp& c) { return Modifier(c, Suppressions(&TypeConfigClientsHttp::SupprimerUrlTest, urls)); }
   bool AppliquerPropositionModifConfig(const TypePropositionModifConfigClientsHttp& proposition,
                                        TypeConfigClientsHttp& config);
   // Makes the own proxies the machine-wide WinHTTP default (administrator rights needed) and
@@ -123,9 +145,6 @@ class TThreadConfigClientsHttp : public TOvThread {
  private:
   friend class TTraitementModifExterneConfigClientsHttp;
 
-  // Applies one change with the revision check; `changement` works on the master, lock held.
-  template <class F>
-  bool Modifier(TypeConfigClientsHttp& config, F&& changement);
   // Lock held: replaces the copy when its revision differs from the master's.
   bool Rafraichir(TypeConfigClientsHttp& config);
   // Lock held. Folds the machine-wide WinHTTP proxy settings in when they changed.

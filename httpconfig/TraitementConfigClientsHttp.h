@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Attente.h"
-#include "app/OvThread.h"
+#include "platform/Attente.h"
+#include "platform/OvThread.h"
 #include "core/Chaines.h"
 #include "core/ObjetInterfacable.h"
 #include "httpconfig/ThreadConfigClientsHttp.h"

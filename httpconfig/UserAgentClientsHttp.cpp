@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/RestrictionsApiWindows.h"
+#include "platform/RestrictionsApiWindows.h"
 #include "core/Chaines.h"
 #include "core/ErreurSysteme.h"
 #include "core/Format.h"

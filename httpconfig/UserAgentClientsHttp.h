@@ -3,7 +3,7 @@
 // build platform and country, the operating system and, when asked, the machine's network name.
 #include <string>
 
-#include "app/IInformationApplication.h"
+#include "platform/IInformationApplication.h"
 
 namespace norvel {
 

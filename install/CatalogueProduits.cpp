@@ -1,6 +1,6 @@
 #include "install/CatalogueProduits.h"
 
-#include "app/DocumentXml.h"
+#include "platform/DocumentXml.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"

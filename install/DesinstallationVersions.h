@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Registre.h"
+#include "platform/Registre.h"
 #include "install/LancementExecutable.h"
 
 namespace norvel {

@@ -27,8 +27,7 @@ std::wstring CreerJournalSetup() {
 void InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
                      const std::wstring& ACheminInstallation, int64_t ADureeMax) {
   std::optional<TFichierVerrouille> setup(std::in_place, AFichier);
-  TypeResultatWintrust signature;
-  VerifierSignature(*setup, signature);
+  const TypeResultatWintrust signature = VerifierSignature(*setup);
   if (!signature.EstUnExeOvalis) throw EOvalis(Format(Msg::ErreurVerificationSignature, {signature.MsgErreur}));
 
   const std::wstring journal = CreerJournalSetup();

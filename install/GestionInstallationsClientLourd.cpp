@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Chemins.h"
-#include "app/ServicesApplication.h"
+#include "platform/Chemins.h"
 #include "core/Exceptions.h"
 #include "core/Messages.h"
 #include "install/RessourceFichier.h"
@@ -13,15 +12,9 @@ namespace norvel {
 TGestionInstallationsClientLourd::TGestionInstallationsClientLourd(
     TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial,
     TRef<IAbonneEvenementInstallationsClientLourd> AAbonne)
-    : FSessionsHttp(std::move(ASessionsHttp)), FDossierSpecial(std::move(ADossierSpecial)), FAbonne(std::move(AAbonne)) {
-  TServicesApplication::Ajouter(this, dsiIdle, psiIndifferent, false);
-}
+    : FSessionsHttp(std::move(ASessionsHttp)), FDossierSpecial(std::move(ADossierSpecial)), FAbonne(std::move(AAbonne)) {}
 
-TGestionInstallationsClientLourd::~TGestionInstallationsClientLourd() {
-  // Reached only once Fermer has unfiled the service; the worker may still be there when the
-  // construction of a derived class failed.
-  FThread.reset();
-}
+TGestionInstallationsClientLourd::~TGestionInstallationsClientLourd() { Fermer(); }
 
 std::wstring TGestionInstallationsClientLourd::EcrireIconePortail() {
   const std::wstring dossier = FDossierSpecial->GetDossierParDefaut();
@@ -33,28 +26,15 @@ std::wstring TGestionInstallationsClientLourd::EcrireIconePortail() {
   return chemin;
 }
 
-void TGestionInstallationsClientLourd::LancerInstallation(bool ASimulation, const std::wstring& ACheminInstallation,
-                                                          const std::wstring& AUrlTelechargement,
-                                                          const std::wstring& ANomEcole,
-                                                          const std::wstring& ANomDomaine, uint16_t APort,
-                                                          bool AServeurEnService, const std::wstring& AUrlPortail) {
-  const std::wstring icone = EcrireIconePortail();
+void TGestionInstallationsClientLourd::LancerInstallation(TypeDonneesInstallationClientLourd ADonnees) {
+  ADonnees.FichierIconePortail = EcrireIconePortail();
   // A sessions service object serves one thread: the worker gets a duplicate of its own, made
   // here, on the thread that owns the original.
-  FThread = CreerThreadInstallation(FSessionsHttp->DupliquerPourThread(),
-                                    {ASimulation, ACheminInstallation, AUrlTelechargement, ANomEcole, ANomDomaine,
-                                     APort, AServeurEnService, AUrlPortail, icone});
-  SetActif(true);
+  FThread = CreerThreadInstallation(
+      FSessionsHttp->DupliquerPourThread(),
+      NouvelObjet<TAbonnePosteInstallations>(FAbonne.Get(), FBoiteAppels.Adresse()), ADonnees);
+  FActif = true;
   FThread->Demarrer();
-}
-
-bool TGestionInstallationsClientLourd::Traiter() {
-  if (!FThread) return true;
-  TypeEvenementInstallation evenement;
-  if (FThread->ExtraireEvenement(evenement) && FAbonne) TransmettreEvenement(*FAbonne, evenement);
-  // Several events may have come with wake-ups that the loop handled before its idle pass: the
-  // ones left must not wait for some unrelated message to be delivered.
-  return !FThread->EvenementsEnAttente();
 }
 
 void TGestionInstallationsClientLourd::Fermer() {
@@ -62,8 +42,8 @@ void TGestionInstallationsClientLourd::Fermer() {
     FThread->Arreter();
     FThread.reset();
   }
-  SetActif(false);
-  TServicesApplication::Enlever(this);
+  FBoiteAppels.Fermer();
+  FActif = false;
 }
 
 }  // namespace norvel

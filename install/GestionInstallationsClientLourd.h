@@ -1,38 +1,36 @@
 #pragma once
-// The installation manager: starts the installation worker with the school's data and, as a
-// service of the main loop's idle processing, hands the worker's events to the wizard on the
-// user-interface thread, one event per idle pass, in the order they were posted.
+// The installation manager: starts the installation worker with the school's data; the
+// worker's calls to the wizard's subscriber are posted to the user-interface thread, where they
+// arrive in order, each in an idle step of its own, and never once the manager is closed.
 #include <memory>
 #include <string>
 
-#include "app/DossierSpecial.h"
-#include "app/ServiceOvalis.h"
+#include "core/ObjetInterfacable.h"
+#include "platform/AppelThreadPrincipal.h"
+#include "platform/DossierSpecial.h"
 #include "install/EvenementInstallation.h"
 #include "install/ThreadInstallationClientLourd.h"
 
 namespace norvel {
 
-class TGestionInstallationsClientLourd : public TServiceOvalisNonReentrant {
+class TGestionInstallationsClientLourd : public TObjetInterfacable {
  public:
-  // Files itself with the idle services, inactive until an installation starts. ASessionsHttp:
-  // the user-interface thread's sessions service, duplicated for the worker.
+  // Inactive until an installation starts. ASessionsHttp: the user-interface thread's sessions
+  // service, duplicated for the worker.
   TGestionInstallationsClientLourd(TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial,
                                    TRef<IAbonneEvenementInstallationsClientLourd> AAbonne);
   ~TGestionInstallationsClientLourd() override;
 
   // Writes the portal icon into the default special folder, then starts the worker. Called
   // once; an error (writing the icon) reaches the caller and no worker starts.
-  void LancerInstallation(bool ASimulation, const std::wstring& ACheminInstallation,
-                          const std::wstring& AUrlTelechargement, const std::wstring& ANomEcole,
-                          const std::wstring& ANomDomaine, uint16_t APort, bool AServeurEnService,
-                          const std::wstring& AUrlPortail);
+  // ADonnees.FichierIconePortail is the manager's to fill.
+  void LancerInstallation(TypeDonneesInstallationClientLourd ADonnees);
 
-  // Hands at most one event to the subscriber. Answers that work is pending while events
-  // remain, so that each gets an idle pass of its own even when several arrived at once.
-  bool Traiter() override;
+  // From LancerInstallation until Fermer.
+  bool EstActif() const { return FActif; }
 
-  // When the window goes: stops the worker (it finishes the stage it is in, then ends) and
-  // leaves the idle services, which hold a reference to this object until then.
+  // When the window goes: stops the worker (it finishes the stage it is in, then ends); what it
+  // told meanwhile and is still on its way no longer reaches the subscriber.
   void Fermer();
 
   // "Portail.ico" in the special-folder service's default folder, replaced whole.
@@ -41,15 +39,20 @@ class TGestionInstallationsClientLourd : public TServiceOvalisNonReentrant {
  protected:
   // The one place where the worker is made, on the user-interface thread: whatever the worker
   // needs beyond the school's data is given to it here, starting with ASessionsHttp, the
-  // worker's own duplicate of the HTTP sessions service (DupliquerPourThread).
+  // worker's own duplicate of the HTTP sessions service (DupliquerPourThread), and AAbonne, the
+  // subscriber whose calls are posted to this thread.
   virtual std::unique_ptr<TThreadInstallationClientLourd> CreerThreadInstallation(
-      TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees) = 0;
+      TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+      const TypeDonneesInstallationClientLourd& ADonnees) = 0;
 
  private:
   TRef<ISessionsClientsHttp> FSessionsHttp;
   TRef<IDossierSpecial> FDossierSpecial;
   TRef<IAbonneEvenementInstallationsClientLourd> FAbonne;
+  // Declared before the worker: the worker goes first, while its calls can still be posted.
+  TBoiteAppels FBoiteAppels;
   std::unique_ptr<TThreadInstallationClientLourd> FThread;
+  bool FActif = false;
 };
 
 }  // namespace norvel

@@ -5,8 +5,9 @@
 namespace norvel {
 
 std::unique_ptr<TThreadInstallationClientLourd> TGestionInstallationsNorvelPrimaire::CreerThreadInstallation(
-    TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees) {
-  return std::make_unique<TThreadInstallationNorvelPrimaire>(std::move(ASessionsHttp), ADonnees);
+    TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+    const TypeDonneesInstallationClientLourd& ADonnees) {
+  return std::make_unique<TThreadInstallationNorvelPrimaire>(std::move(ASessionsHttp), std::move(AAbonne), ADonnees);
 }
 
 }  // namespace norvel

@@ -11,7 +11,8 @@ class TGestionInstallationsNorvelPrimaire : public TGestionInstallationsClientLo
 
  protected:
   std::unique_ptr<TThreadInstallationClientLourd> CreerThreadInstallation(
-      TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees) override;
+      TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+      const TypeDonneesInstallationClientLourd& ADonnees) override;
 };
 
 }  // namespace norvel

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "app/Chemins.h"
+#include "platform/Chemins.h"
 #include "core/Chaines.h"
 #include "core/ErreurSysteme.h"
 #include "core/Format.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/Chemins.h"
+#include "platform/Chemins.h"
 #include "core/Chaines.h"
 #include "core/ErreurSysteme.h"
 #include "core/Exceptions.h"

@@ -4,10 +4,10 @@
 #include <objidl.h>
 #include <shlobj.h>
 
-#include "app/Chemins.h"
-#include "app/Executable.h"
-#include "app/FichiersPartages.h"
-#include "app/Registre.h"
+#include "platform/Chemins.h"
+#include "platform/Executable.h"
+#include "platform/FichiersPartages.h"
+#include "platform/Registre.h"
 #include "core/Chaines.h"
 #include "core/Com.h"
 #include "core/ErreurSysteme.h"

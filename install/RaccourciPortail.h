@@ -8,7 +8,7 @@
 
 namespace norvel {
 
-// Outcome of the step, for the installation worker's EI_CreationRaccourciPortail event.
+// Outcome of the step, which the installation worker tells the wizard.
 struct TypeResultatRaccourciPortail {
   bool Succes = true;
   std::wstring Message;  // the error's message when the step failed

@@ -1,6 +1,6 @@
 #include "install/RessourceFichier.h"
 
-#include "app/FichiersPartages.h"
+#include "platform/FichiersPartages.h"
 #include "core/Ressources.h"
 
 namespace norvel {

@@ -11,18 +11,12 @@
 namespace norvel {
 
 TThreadInstallationClientLourd::TThreadInstallationClientLourd(TRef<ISessionsClientsHttp> ASessionsHttp,
+                                                               TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
                                                                const TypeDonneesInstallationClientLourd& ADonnees)
     : TOvThread(nullptr, false),
-      FSimulation(ADonnees.Simulation),
-      FUrlTelechargement(ADonnees.UrlTelechargement),
-      FNomEcole(ADonnees.NomEcole),
-      FNomDomaine(ADonnees.NomDomaine),
-      FPort(ADonnees.Port),
-      FServeurEnService(ADonnees.ServeurEnService),
-      FUrlPortail(ADonnees.UrlPortail),
-      FFichierIconePortail(ADonnees.FichierIconePortail),
-      FCheminInstallation(ADonnees.CheminInstallation),
-      FSessionsHttp(std::move(ASessionsHttp)) {}
+      FDonnees(ADonnees),
+      FSessionsHttp(std::move(ASessionsHttp)),
+      FAbonne(std::move(AAbonne)) {}
 
 TThreadInstallationClientLourd::~TThreadInstallationClientLourd() {
   // Executer uses this object's members: the thread must be over before they go.
@@ -31,34 +25,12 @@ TThreadInstallationClientLourd::~TThreadInstallationClientLourd() {
 
 void TThreadInstallationClientLourd::Arreter() {
   FArretDemande = true;
+  FInterruption.Demander();
   TerminerEtAttendre();
 }
 
-void TThreadInstallationClientLourd::AjouterEvenement(TypeNatureEvenementInstallation ANature, bool ASucces,
-                                                      const std::wstring& AChaine) {
-  {
-    std::lock_guard verrou(FSectionCritique);
-    FListeEvenementInstallation.push_back({ANature, ASucces, AChaine});
-  }
-  // Each event gets its own wake-up, hence its own idle pass of the main loop.
-  ReveillerBouclePrincipale();
-}
-
-bool TThreadInstallationClientLourd::ExtraireEvenement(TypeEvenementInstallation& AEvenement) {
-  std::lock_guard verrou(FSectionCritique);
-  if (FListeEvenementInstallation.empty()) return false;
-  AEvenement = std::move(FListeEvenementInstallation.front());
-  FListeEvenementInstallation.pop_front();
-  return true;
-}
-
-bool TThreadInstallationClientLourd::EvenementsEnAttente() {
-  std::lock_guard verrou(FSectionCritique);
-  return !FListeEvenementInstallation.empty();
-}
-
-void TThreadInstallationClientLourd::EchecEtape(TypeNatureEvenementInstallation ANature, const std::wstring& AMessage) {
-  AjouterEvenement(ANature, false, AMessage);
+void TThreadInstallationClientLourd::EchecEtape(TypeEchecEtapeInstallation AEchec, const std::wstring& AMessage) {
+  (Abonne().*AEchec)(AMessage);
   throw EAnnulation();
 }
 
@@ -67,22 +39,23 @@ void TThreadInstallationClientLourd::Executer() {
   // program itself started with.
   const TInitialisationCom com;
   std::wstring fichierTelecharge;
+  using I = IAbonneEvenementInstallationsClientLourd;
   struct TypeEtape {
-    TypeNatureEvenementInstallation Nature;
+    TypeEchecEtapeInstallation Echec;
     std::function<void()> Executer;
   };
   const TypeEtape etapes[] = {
-      {EI_CreationRaccourciPortail, [this] { CreerRaccourciPortail(); }},
-      {EI_Desinstallation, [this] { DesinstallerAnciennesVersions(); }},
-      {EI_Telechargement, [&] { TelechargerInstallation(fichierTelecharge); }},
-      {EI_Installation, [&] { InstallerClient(fichierTelecharge); }},
-      {EI_Configuration, [this] { ConfigurerEtLancerClient(); }},
+      {&I::EchecRaccourciPortail, [this] { CreerRaccourciPortail(); }},
+      {&I::EchecDesinstallation, [this] { DesinstallerAnciennesVersions(); }},
+      {&I::EchecTelechargement, [&] { fichierTelecharge = TelechargerInstallation(); }},
+      {&I::EchecInstallation, [&] { InstallerClient(fichierTelecharge); }},
+      {&I::EchecLancement, [this] { ConfigurerEtLancerClient(); }},
   };
-  TypeNatureEvenementInstallation etapeEnCours = EI_CreationRaccourciPortail;
+  const TypeEtape* etapeEnCours = etapes;
   try {
     for (const TypeEtape& etape : etapes) {
       if (&etape != etapes && FArretDemande) break;
-      etapeEnCours = etape.Nature;
+      etapeEnCours = &etape;
       etape.Executer();
     }
   } catch (const EAnnulation&) {
@@ -90,7 +63,7 @@ void TThreadInstallationClientLourd::Executer() {
   } catch (const std::exception& e) {
     // An error that no stage reported (the registry or the product catalogue unreadable, ...)
     // would leave the window showing its busy indicator for ever: reported as the stage's failure.
-    AjouterEvenement(etapeEnCours, false, MessageDe(e));
+    (Abonne().*etapeEnCours->Echec)(MessageDe(e));
   } catch (...) {
     // Nothing may escape the worker.
   }
@@ -99,8 +72,11 @@ void TThreadInstallationClientLourd::Executer() {
 
 void TThreadInstallationClientLourd::CreerRaccourciPortail() {
   const TypeResultatRaccourciPortail resultat =
-      norvel::CreerRaccourciPortail(FNomEcole, FUrlPortail, FFichierIconePortail);
-  AjouterEvenement(EI_CreationRaccourciPortail, resultat.Succes, resultat.Message);
+      norvel::CreerRaccourciPortail(FDonnees.NomEcole, FDonnees.UrlPortail, FDonnees.FichierIconePortail);
+  if (resultat.Succes)
+    Abonne().RaccourciPortailCree();
+  else
+    Abonne().EchecRaccourciPortail(resultat.Message);
 }
 
 }  // namespace norvel

@@ -7,9 +7,10 @@
 
 namespace norvel {
 
-TThreadInstallationNorvelPrimaire::TThreadInstallationNorvelPrimaire(TRef<ISessionsClientsHttp> ASessionsHttp,
-                                                                     const TypeDonneesInstallationClientLourd& ADonnees)
-    : TThreadInstallationClientLourd(std::move(ASessionsHttp), ADonnees) {}
+TThreadInstallationNorvelPrimaire::TThreadInstallationNorvelPrimaire(
+    TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+    const TypeDonneesInstallationClientLourd& ADonnees)
+    : TThreadInstallationClientLourd(std::move(ASessionsHttp), std::move(AAbonne), ADonnees) {}
 
 TThreadInstallationNorvelPrimaire::~TThreadInstallationNorvelPrimaire() {
   // The stages use this object's members: the thread must be over before they go.
@@ -17,29 +18,33 @@ TThreadInstallationNorvelPrimaire::~TThreadInstallationNorvelPrimaire() {
 }
 
 void TThreadInstallationNorvelPrimaire::DesinstallerAnciennesVersions() {
-  norvel::DesinstallerAnciennesVersions(FSimulation, FRegistre, FSequenceur, [this](const std::wstring& nom) {
-    AjouterEvenement(EI_Desinstallation, true, nom);
+  norvel::DesinstallerAnciennesVersions(FDonnees.Simulation, FRegistre, FSequenceur, [this](const std::wstring& nom) {
+    Abonne().DesinstallationEnCours(nom);
   });
 }
 
-void TThreadInstallationNorvelPrimaire::TelechargerInstallation(std::wstring& AFichier) {
-  AjouterEvenement(EI_Telechargement, true);
-  const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(FUrlTelechargement);
+std::wstring TThreadInstallationNorvelPrimaire::TelechargerInstallation() {
+  Abonne().TelechargementEnCours();
+  const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(FDonnees.UrlTelechargement);
   // The configured session: the program's proxy, evaluated or asked credentials included.
-  TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FUrlTelechargement, fichier);
+  TypeOptionsTelechargement options;
+  options.Progression = [this](uint64_t recus, uint64_t total) { Abonne().ProgressionTelechargement(recus, total); };
+  options.Interruption = &Interruption();
+  TelechargerFichier(FSessionsHttp->GetSessionAvecGestionProxy(), FDonnees.UrlTelechargement, fichier, options);
   // Only a complete download is handed over (and deleted when the worker ends).
-  AFichier = fichier;
+  return fichier;
 }
 
 void TThreadInstallationNorvelPrimaire::InstallerClient(const std::wstring& AFichier) {
-  AjouterEvenement(EI_Installation, true);
-  norvel::InstallerClient(FSequenceur, AFichier, FCheminInstallation);
+  Abonne().InstallationEnCours();
+  norvel::InstallerClient(FSequenceur, AFichier, FDonnees.CheminInstallation);
 }
 
 void TThreadInstallationNorvelPrimaire::ConfigurerEtLancerClient() {
-  AjouterEvenement(EI_Configuration, true);
-  norvel::ConfigurerEtLancerClient(FNomEcole, FNomDomaine, FPort, FServeurEnService);
-  AjouterEvenement(EI_Termine, true);
+  // For the window, the installation is over once the client's configuration starts.
+  Abonne().InstallationTerminee();
+  norvel::ConfigurerEtLancerClient(FDonnees.NomEcole, FDonnees.NomDomaine, FDonnees.Port, FDonnees.ServeurEnService);
+  Abonne().LancementTermine();
 }
 
 }  // namespace norvel

@@ -25,20 +25,24 @@ std::wstring SujetCertificat(PCCERT_CONTEXT certificat) {
   return sujet;
 }
 
+struct TypeSignataire {
+  TypeRaisonEchecSignature Raison = TypeRaisonEchecSignature::Aucune;
+  std::wstring Sujet;
+};
+
 // The signer's certificate from a successful verification's state, or the reason it is missing.
-int Signataire(HANDLE etat, std::wstring& sujet) {
+TypeSignataire Signataire(HANDLE etat) {
   CRYPT_PROVIDER_DATA* donnees = WTHelperProvDataFromStateData(etat);
-  if (!donnees) return 11;
+  if (!donnees) return {TypeRaisonEchecSignature::SansDonneesFournisseur};
   CRYPT_PROVIDER_SGNR* signataire = WTHelperGetProvSignerFromChain(donnees, 0, FALSE, 0);
-  if (!signataire) return 12;
+  if (!signataire) return {TypeRaisonEchecSignature::SansSignataire};
   CRYPT_PROVIDER_CERT* certificat = WTHelperGetProvCertFromChain(signataire, 0);
-  if (!certificat || !certificat->pCert) return 13;
-  sujet = SujetCertificat(certificat->pCert);
-  return 0;
+  if (!certificat || !certificat->pCert) return {TypeRaisonEchecSignature::SansCertificatSignataire};
+  return {TypeRaisonEchecSignature::Aucune, SujetCertificat(certificat->pCert)};
 }
 
-void Verifier(const std::wstring& chemin, HANDLE fichier, TypeResultatWintrust& resultat) {
-  resultat = TypeResultatWintrust{};
+TypeResultatWintrust Verifier(const std::wstring& chemin, HANDLE fichier) {
+  TypeResultatWintrust resultat;
 
   WINTRUST_FILE_INFO infoFichier{};
   infoFichier.cbStruct = sizeof(infoFichier);
@@ -56,7 +60,7 @@ void Verifier(const std::wstring& chemin, HANDLE fichier, TypeResultatWintrust& 
   resultat.CodeErreur = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &donnees);
   const DWORD derniereErreur = GetLastError();
   if (resultat.CodeErreur != 0) {
-    resultat.RaisonEchec = 10;
+    resultat.RaisonEchec = TypeRaisonEchecSignature::SignatureRefusee;
     if (resultat.CodeErreur == TRUST_E_NOSIGNATURE) {
       resultat.CodeErreur = static_cast<LONG>(derniereErreur);
       resultat.MsgErreur = Format(Msg::SignatureAbsente, {derniereErreur, TexteErreurSysteme(derniereErreur),
@@ -66,20 +70,22 @@ void Verifier(const std::wstring& chemin, HANDLE fichier, TypeResultatWintrust& 
       resultat.MsgErreur = Format(Msg::SignatureRefusee, {code, TexteErreurSysteme(code), L"WinVerifyTrust"});
     }
   } else {
-    std::wstring sujet;
-    resultat.RaisonEchec = Signataire(donnees.hWVTStateData, sujet);
-    if (resultat.RaisonEchec == 0) {
+    const auto [raison, sujet] = Signataire(donnees.hWVTStateData);
+    resultat.RaisonEchec = raison;
+    if (resultat.RaisonEchec == TypeRaisonEchecSignature::Aucune) {
       resultat.EstUnExeOvalis = EstSignataireOvalis(sujet);
       if (!resultat.EstUnExeOvalis) {
-        resultat.RaisonEchec = 14;
+        resultat.RaisonEchec = TypeRaisonEchecSignature::SignataireNonOvalis;
         resultat.MsgErreur = Format(Msg::NomCertificat, {sujet});
       }
     }
   }
 
-  if (resultat.RaisonEchec != 0 && resultat.MsgErreur.empty()) resultat.MsgErreur = Msg::ExecutableNonSigne;
+  if (resultat.RaisonEchec != TypeRaisonEchecSignature::Aucune && resultat.MsgErreur.empty())
+    resultat.MsgErreur = Msg::ExecutableNonSigne;
   donnees.dwStateAction = WTD_STATEACTION_CLOSE;
   WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &donnees);
+  return resultat;
 }
 
 }  // namespace
@@ -91,13 +97,11 @@ TFichierVerrouille::TFichierVerrouille(std::wstring chemin)
   if (!FFichier) throw ErreurSysteme(L"CreateFile");
 }
 
-void VerifierSignature(const TFichierVerrouille& AFichier, TypeResultatWintrust& AResultat) {
-  Verifier(AFichier.Chemin(), AFichier.Handle(), AResultat);
+TypeResultatWintrust VerifierSignature(const TFichierVerrouille& AFichier) {
+  return Verifier(AFichier.Chemin(), AFichier.Handle());
 }
 
-void VerifierSignature(const std::wstring& AFichier, TypeResultatWintrust& AResultat) {
-  Verifier(AFichier, nullptr, AResultat);
-}
+TypeResultatWintrust VerifierSignature(const std::wstring& AFichier) { return Verifier(AFichier, nullptr); }
 
 bool EstSignataireOvalis(std::wstring_view ASujet) {
   for (std::wstring_view fin : FinsSignataireOvalis)

@@ -9,11 +9,19 @@
 
 namespace norvel {
 
+// Why a file was refused; the values are the ones the program has always reported.
+enum class TypeRaisonEchecSignature : int {
+  Aucune = 0,                 // accepted
+  SignatureRefusee = 10,      // the platform refused the signature (or found none)
+  SansDonneesFournisseur = 11,
+  SansSignataire = 12,
+  SansCertificatSignataire = 13,
+  SignataireNonOvalis = 14,
+};
+
 struct TypeResultatWintrust {
   bool EstUnExeOvalis = false;  // validly signed, and the signer is the maker
-  // 0 accepted; 10 the platform refused the signature; 11 no provider data; 12 no signer;
-  // 13 no signer certificate; 14 the signer is not the maker.
-  int RaisonEchec = 0;
+  TypeRaisonEchecSignature RaisonEchec = TypeRaisonEchecSignature::Aucune;
   // WinVerifyTrust's result; for a missing signature, the thread's last error after it.
   LONG CodeErreur = 0;
   std::wstring MsgErreur;  // why the file was refused; empty when accepted
@@ -38,9 +46,9 @@ class TFichierVerrouille {
 
 // Checks the held file through its handle: what is verified is what the hold protects.
 // Never raises for a refused file: the result says why.
-void VerifierSignature(const TFichierVerrouille& AFichier, TypeResultatWintrust& AResultat);
+TypeResultatWintrust VerifierSignature(const TFichierVerrouille& AFichier);
 // The same by path alone, for a file nobody can swap.
-void VerifierSignature(const std::wstring& AFichier, TypeResultatWintrust& AResultat);
+TypeResultatWintrust VerifierSignature(const std::wstring& AFichier);
 
 // The signer's subject, in X.500 text form, names the maker: it ends, letter case ignored, with
 // " CN=OVALIS", " CN=OVALIS SASU" or " CN=OVALIS SAS" (the common name is the whole last part).

@@ -21,6 +21,8 @@ namespace {
 
 constexpr const wchar_t* TypeJson = L"application/json; charset=utf-8";
 constexpr const wchar_t* TypeProbleme = L"application/problem+json; charset=utf-8";
+// A school's record, or a problem, is a few KiB: anything much larger is no answer of the service.
+constexpr size_t CorpsMax = 256 * 1024;
 
 [[noreturn]] void LeverErreurHttp(const TRequeteHttp& requete) {
   const std::wstring statut = requete.StatutReponse();
@@ -80,6 +82,7 @@ void TApiRecuperationInfosHebNP::RecupererInfosHeb(const std::wstring& AIdentifi
   TClientHttp client(FSessionsHttp->GetSessionAvecGestionProxy(), url.NomServeur, url.PortTcp);
   TRequeteHttp requete(client, FAttente.Get(), L"GET", url.ParamUrl + url.ExtraInfo, url.Https, false, L"HTTP/1.1");
   requete.AffecterTimeOuts(30000, 60000, 600000, 3600000);
+  requete.LimiterCorpsEnMemoire(CorpsMax);
   requete.AffecterDelaiTotal(DelaiMaxRecuperationInfosHeb);
   requete.Executer({}, entete, true);
 

@@ -4,8 +4,8 @@
 // school's record in JSON or by a problem whose title explains what is wrong.
 #include <cstdint>
 
-#include "app/Attente.h"
-#include "app/IInformationApplication.h"
+#include "platform/Attente.h"
+#include "platform/IInformationApplication.h"
 #include "core/ObjetInterfacable.h"
 #include "httpconfig/IConfigClientsHttp.h"
 #include "school/InfosHebNP.h"

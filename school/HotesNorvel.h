@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/IInformationApplication.h"
+#include "platform/IInformationApplication.h"
 #include "core/ValeursOffusquees.h"
 
 namespace norvel {

@@ -1,26 +1,25 @@
 #pragma once
 // The assistant's window: seven numbered steps one below the other, each shown once the one
-// before is done. Steps 1 to 4 (Internet access, the school's identifier, the school's
-// confirmation, the terms of use) run in the window's own handlers; steps 5 to 7 are run by the
-// installation manager's worker, whose events the window receives on the user-interface thread
-// as the manager's subscriber.
+// before is done. The steps themselves are carried out by the step flow (steps/), which the
+// window drives: it forwards the clicks, answers the flow's questions with its dialogs and
+// shows the flow's state, all of it in one function (AfficherEtat).
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/Attente.h"
-#include "app/DossierSpecial.h"
-#include "app/Fiche.h"
-#include "app/IInformationApplication.h"
-#include "app/MenuOvalis.h"
+#include "platform/Attente.h"
+#include "platform/DossierSpecial.h"
+#include "ui/Fiche.h"
+#include "platform/IInformationApplication.h"
+#include "ui/MenuOvalis.h"
 #include "core/Handle.h"
 #include "httpconfig/IConfigClientsHttp.h"
-#include "install/EvenementInstallation.h"
 #include "install/GestionInstallationsClientLourd.h"
-#include "school/InfosHebNP.h"
-#include "wizard/Composants.h"
-#include "wizard/PileVerticale.h"
+#include "steps/ExecutionEtapes.h"
+#include "ui/Composants.h"
+#include "ui/Disposition.h"
 
 namespace norvel {
 
@@ -30,14 +29,7 @@ inline constexpr int NombreEtapes = 7;
 std::wstring TitreFicheInstalleur(const TypeVersion& version);
 // "<numero>/<total>. <texte>".
 std::wstring FormaterTitreEtape(int numero, int total, const std::wstring& texte);
-// The platform code the school lookup sends: "Win64" on 64-bit Windows, whether the program runs
-// as a 64-bit process or as a 32-bit one under WOW64; "Win32" otherwise.
-std::wstring CodePlateformeInfosHeb();
-// The identifier typed, without the characters of code 32 or below at either end.
-std::wstring SansBlancsAuxExtremites(const std::wstring& texte);
-
-class TFicheInstalleurNorvelPrimaire : public TFiche,
-                                       public TImplemente<TObjetInterfacable, IAbonneEvenementInstallationsClientLourd> {
+class TFicheInstalleurNorvelPrimaire : public TFiche, public IConducteurEtapes {
  public:
   // Builds the window with every step in place, all but the first hidden.
   TFicheInstalleurNorvelPrimaire();
@@ -51,47 +43,35 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
                            TRef<IInformationApplication> AInformationApplication,
                            TRef<ISessionsClientsHttp> ASessionsHttp, const std::wstring& ACheminInstallation);
 
-  const std::wstring& CheminInstallation() const { return FCheminInstallation; }
-  bool ModeTest() const { return FModeTest; }
+  const std::wstring& CheminInstallation() const { return FExecution->CheminInstallation(); }
+  bool ModeTest() const { return FExecution && FExecution->ModeTest(); }
   // The internal menu when it is shown on this machine, else none.
   TMenuPopupOvalis* MenuOvalis() const { return FMenuOvalis.get(); }
-  UINT Ppp() const { return FEchelle.Ppp; }
+  UINT Ppp() const { return Echelle().Ppp; }
 
-  // ---- Progress of steps 5 to 7, from the installation manager on the user-interface thread
-  void RaccourciPortailCree() override;
-  void EchecRaccourciPortail(const std::wstring& AMessage) override;
-  void DesinstallationEnCours(const std::wstring& ANomAffichage) override;
-  void EchecDesinstallation(const std::wstring& AMessage) override;
-  void TelechargementEnCours() override;
-  void EchecTelechargement(const std::wstring& AMessage) override;
-  void InstallationEnCours() override;
-  void EchecInstallation(const std::wstring& AMessage) override;
-  void InstallationTerminee() override;
-  void LancementTermine() override;
-  void EchecLancement(const std::wstring& AMessage) override;
+  // The installation manager's subscriber: the step flow, which the window shows.
+  TRef<IAbonneEvenementInstallationsClientLourd> Abonne() const { return FExecution->Abonne(); }
+
+  // ---- The step flow's driver
+  // Shows the state: every control's visibility, text, colour and enabling follows from it.
+  void EtatModifie(const TypeEtatEtapes& AEtat) override { AfficherEtat(AEtat); }
+  // Shows the proposals of the search in the choice dialog, above the window.
+  std::optional<size_t> ChoisirConfiguration(const TypeTabPropositionsModifConfigClientsHttp& APropositions) override;
+  // The login dialog, on the user-interface thread whatever thread asks.
+  std::optional<TypeInfoAuthHttp> DemanderInfoAuthProxy(const std::wstring& AProxy) override;
 
  protected:
   LRESULT TraiterMessage(UINT message, WPARAM w, LPARAM l) override;
 
-  // The lookup of one click: the built-in samples in test mode, otherwise the web service of
-  // the deployment environment (read at each click).
-  virtual TRef<IApiRecuperationInfosHebNP> CreerRechercheEcole();
-  // The installation manager, made once by Initialiser with the window as its subscriber.
+  // The installation manager, made once by Initialiser with the step flow as its subscriber.
   virtual TRef<TGestionInstallationsClientLourd> CreerGestionInstallations(TRef<ISessionsClientsHttp> ASessionsHttp,
                                                                           TRef<IDossierSpecial> ADossierSpecial);
-  // Shows the proposals of the search in the choice dialog, above the window; true with the
-  // position of the one the user chose, false when the user declined.
-  virtual bool ChoisirConfiguration(const TypeTabPropositionsModifConfigClientsHttp& APropositions, int& AChoix);
-  // The window as the manager's subscriber (counted references, the window keeps its own life).
-  TRef<IAbonneEvenementInstallationsClientLourd> Abonne();
   // The address of the maker's general terms of use, opened by the link of step 4.
   virtual std::wstring UrlConditionsGenerales();
 
   // ---- Handlers
-  // Step 1: the current configuration tested; when no HTTPS server answered, a search of other
-  // configurations, the user's choice among them and its application.
+  // Step 1, carried out by the step flow.
   virtual void TesterAccesInternet();
-  void AfficherEtape2();
   void EditRNEChangeTracking();
   void BtnValidationRNEClick();
   void BtnValidationEcoleClick();
@@ -109,64 +89,50 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
     const TImageBitmap& ALaTaille(int largeur, int hauteur);
   };
 
+  // ---- The page (FicheInstalleurPage.cpp): made from its layout table, laid out at the
+  // display's scale, its fonts and colours
   void CreerComposants();
-  HWND CreerLibelle(HWND parent, int id, const std::wstring& texte, DWORD style);
-  HWND CreerTitre(HWND parent, int id, const std::wstring& texte);
-  HWND CreerLibelleRouge(HWND parent, int id);
-  TControleImage* CreerImage(HWND parent, int id);
-  TIndicateurPatience* CreerPatience(HWND parent, int id);
-  TPanneau* CreerPanneau(HWND parent, int id);
-
-  // The scale of the window's display: fonts, icons, images and the layout follow it.
-  void AppliquerEchelle(UINT ppp, const RECT* zoneProposee);
-  void CreerPolices();
-  void AppliquerPolices();
-  void ChargerIcones();
-  void AjusterTailleFenetre(const RECT* zoneProposee);
-  // Places every control from the sizes at 96 dots per inch; run after every change of what
-  // is shown.
+  HFONT PoliceDe(HWND controle) const override;
+  LRESULT CouleurControle(UINT message, HDC dc, HWND controle);
+  void EchelleChangee() override;
+  // Places every control from the table, then fits the window's height to what the steps
+  // shown need (the side image's height at least); run after every change of what is shown.
   void Disposer();
-  // Left to right from x, skipping hidden elements; a width of -1 follows the element's text.
-  void DisposerEnLigne(HWND parent, int x, int y, int hauteur, std::initializer_list<std::pair<HWND, int>> elements);
 
+  // ---- Images (FicheInstalleurImages.cpp)
+  void ChargerImages();
+  // The icons and ticks at the scale of the display, then the side image.
+  void AppliquerImages();
+  void SetImageLaterale(TImageEchelonnee& image);
+
+  // ---- Changes of what is shown, each followed by the layout (FicheInstalleurAffichage.cpp)
   void Montrer(TCible controle);
   void Cacher(TCible controle);
-  // Inserts the element directly below the reference and shows it.
-  void InsererSous(TCible element, TCible reference);
   void SetTexte(HWND controle, const std::wstring& texte);
   void SetCouleurTexte(HWND controle, COLORREF couleur);
-  void SetImageLaterale(TImageEchelonnee& image);
   // Enter presses the focused push button, otherwise the default one (none: nothing).
   void DefinirBoutonParDefaut(HWND bouton);
   HWND BoutonEffectif() const;
   void MettreAJourBoutonsParDefaut();
-  // The sub-step label shown below step 6 with this text.
-  void AfficherSousEtape(const std::wstring& texte);
-  void PasserSousEtapeEnErreur();
-  void MontrerPanneauEtape6Sous(TCible reference);
+  void Montrer(TCible controle, bool montre) { montre ? Montrer(controle) : Cacher(controle); }
+  // A message label: shown with its text when there is one, hidden otherwise.
+  void AfficherMessage(HWND libelle, const std::optional<std::wstring>& texte);
+  void SetImageIconeClientNP(bool millesime2023);
+  // The one place where the step flow's state becomes the controls' state; the layout runs
+  // once at its end.
+  void AfficherEtat(const TypeEtatEtapes& AEtat);
+  void AfficherFocus(TypeFocusEtapes AFocus);
 
-  LRESULT CouleurControle(UINT message, HDC dc, HWND controle);
   void TraiterCommande(int id, int notification, HWND controle);
   void ConfigurerMenuOvalis();
 
   // ---- Services and state
-  TRef<IAttente> FAttente;
   TRef<IInformationApplication> FInformationApplication;
-  TRef<ISessionsClientsHttp> FSessionsHttp;
-  TRef<TGestionInstallationsClientLourd> FGestionInstallationsClientLourd;
-  std::wstring FCheminInstallation;
-  std::wstring FUrlTelechargement;
-  bool FSimulation = false;
-  std::wstring FNomEcole;
-  std::wstring FNomDomaine;
-  uint16_t FPort = 0;
-  bool FServeurEnService = false;
-  std::wstring FUrlPortail;
-  bool FModeTest = false;
-  bool FInstallationLancee = false;
-  // Numbers the lookups: an answer counts only while no later click or edit came after its own
-  // click (nested waits give the newest answer first, the older ones after it).
-  uint64_t FNumeroRecherche = 0;
+  std::unique_ptr<TExecutionEtapes> FExecution;
+  // What AfficherEtat last gave the focus to: the focus moves only when the flow moves it.
+  TypeFocusEtapes FFocusAffiche = TypeFocusEtapes::Aucun;
+  // While AfficherEtat runs, the layout waits for its end.
+  bool FAffichageEnCours = false;
 
   // ---- Images
   TImageEchelonnee FImageConfig, FImageEcole, FImageInstall, FImageCocheVerte;
@@ -175,15 +141,10 @@ class TFicheInstalleurNorvelPrimaire : public TFiche,
   bool FIconeClientNP2023Choisie = false;
 
   // ---- Display
-  TEchelle FEchelle;
-  TPoliceGdi FPolice, FPoliceGras, FPoliceLien;
-  std::vector<HWND> FTitres;
-  std::vector<std::pair<HWND, COLORREF>> FCouleursTexte;
+  std::unique_ptr<TDisposition> FDisposition;
   HWND FBoutonParDefaut = nullptr;
   HWND FFocusSauve = nullptr;
-  TPileVerticale FPile;
   std::unique_ptr<TMenuPopupOvalis> FMenuOvalis;
-  std::vector<std::unique_ptr<TControlePersonnalise>> FControles;
 
   // ---- Components, named by their role
   TControleImage* ImageViewer = nullptr;

@@ -1,18 +1,22 @@
 // The login dialog driven by the UI driver from another process, with the program's real
-// message boxes: required login and password, Enter in the boxes, cancel, layout; and the
-// question asked from a worker thread while the user-interface thread keeps running.
+// message boxes: required login and password, Enter in the boxes, cancel, layout at 100 % and
+// 150 %; and the question asked from a worker thread while the user-interface thread keeps
+// running.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
-#include "app/AttenteApplication.h"
+#include "platform/AttenteApplication.h"
 #include "core/Chaines.h"
 #include "dialogs/DemandeInfoAuthProxy.h"
 #include "dialogs/DlgVerificationMDPFmx.h"
+#include "support/CaptureEcran.h"
+#include "support/FenetresEssai.h"
 #include "support/ServicesInterface.h"
 #include "support/Pilote.h"
-#include "wizard/IdentifiantsControles.h"
+#include "support/TextesEntiers.h"
+#include "ui/IdentifiantsControles.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -177,6 +181,43 @@ TEST_F(DlgVerificationMDPFmx, TheControlsStackFromTheTopAndTheFormEndsBelowTheBu
   EXPECT_EQ(8, bas(Id::LPwd).top);
   EXPECT_LT(hauteurClient(), sansExplication);
   EXPECT_EQ(bas(Id::PanelBoutons).bottom + 1, hauteurClient());
+}
+
+TEST_F(DlgVerificationMDPFmx, FollowsTheDisplayScaleWithEveryTextWhole) {
+  namespace Id = IdControle::VerificationMDP;
+  struct Cas {
+    UINT ppp;
+    const wchar_t* capture;
+  } cas[] = {{96, L"demande-authentification-100"}, {144, L"demande-authentification-150"}};
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.ppp);
+    const auto e = [&](int valeur) { return MulDiv(valeur, static_cast<int>(c.ppp), 96); };
+    TDlgVerificationMDPFmx fiche(nullptr);
+    fiche.SetTitre(TitreDemande);
+    fiche.ConfigureAffichage(true, ExplicationProxy);
+    if (c.ppp != 96) ChangerEchelle(fiche.Handle(), 96, c.ppp);
+    RECT fenetre{};
+    GetWindowRect(fiche.Handle(), &fenetre);
+    EXPECT_EQ(e(219), fenetre.right - fenetre.left);
+    auto place = [&](int id) {
+      RECT r{};
+      GetWindowRect(essai::ControleParIdentifiant(fiche.Handle(), id), &r);
+      MapWindowPoints(nullptr, fiche.Handle(), reinterpret_cast<POINT*>(&r), 2);
+      return r;
+    };
+    EXPECT_EQ(e(8), place(Id::LabelExplication).left);
+    EXPECT_EQ(e(8), place(Id::LabelExplication).top);
+    const RECT valider = place(Id::BtnValider), annuler = place(Id::BtnAnnuler), panneau = place(Id::PanelBoutons);
+    EXPECT_EQ(e(80), valider.right - valider.left);
+    EXPECT_EQ(e(22), valider.bottom - valider.top);
+    EXPECT_LT(annuler.right, valider.left) << "\"Annuler\" left of \"Valider\"";
+    EXPECT_EQ(panneau.right, valider.right) << "right-aligned";
+    RECT client{};
+    GetClientRect(fiche.Handle(), &client);
+    EXPECT_EQ(panneau.bottom + 1, client.bottom);
+    PhotographierFenetre(fiche.Handle(), L"captures-dialogues", c.capture);
+    ExigerTextesEntiers(fiche.Handle());
+  }
 }
 
 TEST_F(DlgVerificationMDPFmx, AWorkerAsksThroughTheUserInterfaceThreadWhichKeepsRunning) {

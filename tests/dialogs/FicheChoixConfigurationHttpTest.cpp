@@ -1,12 +1,18 @@
 // The configuration choice dialog: the text of each kind of proposal, and the real dialog
 // driven by the UI driver from another process (rows, selection, double-click, OK, Cancel,
-// resizing).
+// resizing), every row whole at 100 % and 150 %.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <vector>
+
 #include "core/Chaines.h"
+#include "core/Handle.h"
 #include "dialogs/FicheChoixConfigurationHttp.h"
+#include "support/CaptureEcran.h"
 #include "support/Pilote.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -43,6 +49,67 @@ TIssue Choisir(const TypeTabPropositionsModifConfigClientsHttp& propositions, co
                                 [&] { issue.Resultat = fiche->ExecuterModal(); });
   issue.Choix = fiche->PropositionChoisie();
   return issue;
+}
+
+// A black and white picture of what a drawing leaves on white: the pixels darker than grey.
+class TToile {
+ public:
+  TToile(int largeur, int hauteur) : FLargeur(largeur), FHauteur(hauteur), FDc(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), largeur, -hauteur, 1, 32, BI_RGB};
+    FBitmap = TBitmapGdi(CreateDIBSection(FDc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&FPixels), nullptr, 0));
+    FAncien = SelectObject(FDc, FBitmap.Get());
+    const RECT tout{0, 0, largeur, hauteur};
+    FillRect(FDc, &tout, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+  ~TToile() {
+    SelectObject(FDc, FAncien);
+    DeleteDC(FDc);
+  }
+  HDC Dc() const { return FDc; }
+  // Pixels of ink in the rows above `hauteur`.
+  int Encre(int hauteur) const {
+    GdiFlush();
+    int encre = 0;
+    for (int i = 0; i < FLargeur * std::min(hauteur, FHauteur); ++i) {
+      const BYTE* p = reinterpret_cast<const BYTE*>(&FPixels[i]);
+      if (p[0] < 100 && p[1] < 100 && p[2] < 100) ++encre;
+    }
+    return encre;
+  }
+
+ private:
+  int FLargeur, FHauteur;
+  HDC FDc;
+  TBitmapGdi FBitmap;
+  DWORD* FPixels = nullptr;
+  HGDIOBJ FAncien = nullptr;
+};
+
+// The ink of one row as the dialog draws it, in the cell the list gives it, not selected.
+int EncreLigne(HWND fiche, int ligne) {
+  const HWND liste = GetDlgItem(fiche, IdControle::ChoixConfigurationHttp::ListePropositions);
+  RECT cellule{};
+  SendMessageW(liste, LB_GETITEMRECT, static_cast<WPARAM>(ligne), reinterpret_cast<LPARAM>(&cellule));
+  const int largeur = cellule.right - cellule.left, hauteur = cellule.bottom - cellule.top;
+  TToile toile(largeur, hauteur);
+  DRAWITEMSTRUCT dessin{ODT_LISTBOX, IdControle::ChoixConfigurationHttp::ListePropositions, static_cast<UINT>(ligne),
+                        ODA_DRAWENTIRE, 0, liste, toile.Dc(), RECT{0, 0, largeur, hauteur}, 0};
+  SendMessageW(fiche, WM_DRAWITEM, dessin.CtlID, reinterpret_cast<LPARAM>(&dessin));
+  // The row line at the bottom of the cell is not text.
+  return toile.Encre(hauteur - 1);
+}
+
+// The ink of the whole text in the list's font, each line written out on a wide page.
+int EncreTexteEntier(HWND fiche, const std::wstring& texte) {
+  const HWND liste = GetDlgItem(fiche, IdControle::ChoixConfigurationHttp::ListePropositions);
+  TToile toile(4000, 400);
+  const HGDIOBJ ancienne = SelectObject(toile.Dc(), reinterpret_cast<HFONT>(SendMessageW(liste, WM_GETFONT, 0, 0)));
+  SetBkMode(toile.Dc(), TRANSPARENT);
+  RECT page{0, 0, 4000, 400};
+  DrawTextW(toile.Dc(), texte.c_str(), static_cast<int>(texte.size()), &page, DT_LEFT | DT_TOP | DT_NOPREFIX);
+  SelectObject(toile.Dc(), ancienne);
+  return toile.Encre(400);
 }
 
 }  // namespace
@@ -149,4 +216,44 @@ TEST(FicheChoixConfigurationHttp, TheListFollowsTheFormAndTheButtonsItsBottomRig
   GetClientRect(GetDlgItem(fiche->Handle(), Id::ListePropositions), &interieur);
   EXPECT_EQ(interieur.right, ligne.right);
   EXPECT_GT(ligne.bottom - ligne.top, 50) << "a row is four lines high";
+}
+
+TEST(FicheChoixConfigurationHttp, EveryRowShowsItsWholeTextAt100And150PerCent) {
+  // Besides the four kinds: a long list of servers reached directly and an automatic
+  // configuration address longer than a row, which the rows must wrap.
+  TypeTabChaines serveurs;
+  for (int i = 1; i <= 12; ++i) serveurs.push_back(L"serveur-" + std::to_wstring(i) + L".intranet.ecole.local");
+  auto propositions = QuatrePropositions;
+  propositions.push_back(Proposition(gcpConfigOvalis, L"proxy.academie.example:3128", {}, serveurs));
+  propositions.push_back(Proposition(
+      gcpUrlConfig, {}, {}, {},
+      L"http://configuration-automatique.academie.example:8080/scripts/ecoles-primaires/configuration-proxy.pac"));
+  struct Cas {
+    UINT ppp;
+    const wchar_t* capture;
+  } cas[] = {{96, L"choix-configuration-100"}, {144, L"choix-configuration-150"}};
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.ppp);
+    auto fiche = TFicheChoixConfigurationHttp::CreateOv(nullptr, propositions);
+    if (c.ppp != 96) ChangerEchelle(fiche->Handle(), 96, c.ppp);
+    const HWND liste = GetDlgItem(fiche->Handle(), IdControle::ChoixConfigurationHttp::ListePropositions);
+    RECT client{};
+    GetClientRect(fiche->Handle(), &client);
+    EXPECT_EQ(MulDiv(395, static_cast<int>(c.ppp), 96), client.right);
+    int hauteurMinimale = INT_MAX;
+    for (size_t ligne = 0; ligne < propositions.size(); ++ligne) {
+      RECT cellule{};
+      SendMessageW(liste, LB_GETITEMRECT, ligne, reinterpret_cast<LPARAM>(&cellule));
+      hauteurMinimale = std::min<int>(hauteurMinimale, cellule.bottom - cellule.top);
+      // Cut at the right or at the bottom, a row would show less of its text than the text has.
+      const int attendue = EncreTexteEntier(fiche->Handle(), TexteProposition(propositions[ligne]));
+      EXPECT_GE(EncreLigne(fiche->Handle(), static_cast<int>(ligne)), attendue * 97 / 100)
+          << "row " << ligne << " : " << VersUtf8(TexteProposition(propositions[ligne]));
+    }
+    EXPECT_GT(hauteurMinimale, MulDiv(50, static_cast<int>(c.ppp), 96)) << "every row keeps room for four lines";
+    RECT bouton{};
+    GetWindowRect(GetDlgItem(fiche->Handle(), IdControle::ChoixConfigurationHttp::BtnValider), &bouton);
+    EXPECT_EQ(MulDiv(80, static_cast<int>(c.ppp), 96), bouton.right - bouton.left);
+    PhotographierFenetre(fiche->Handle(), L"captures-dialogues", c.capture);
+  }
 }

@@ -11,7 +11,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/AttenteApplication.h"
+#include "platform/AttenteApplication.h"
 #include "core/Chaines.h"
 #include "support/ServicesInterface.h"
 #include "dialogs/SessionsClientsHttpAppGraphiqueFmx.h"

@@ -5,7 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "app/AttenteApplication.h"
+#include "platform/AppelThreadPrincipal.h"
+#include "platform/AttenteApplication.h"
 #include "http/EchangeHttp.h"
 #include "support/Monde.h"
 
@@ -20,7 +21,8 @@ class AttentePrincipale : public testing::Test {
     FApplication.Initialiser();
     while (FApplication.TraiterUnMessage()) {
     }
-    FApplication.ExecuterAppelsEnFile();
+    while (FApplication.ExecuterAppelsEnFile()) {
+    }
   }
   TApplicationGraphique& FApplication = TApplicationGraphique::Instance();
   TRef<IAttente> FAttente = NouvelObjet<TAttenteApplicationFmx>();
@@ -32,7 +34,7 @@ TEST_F(AttentePrincipale, LaBoucleDeMessagesTourneFinDuCorps) {
   TEchange echange(FSession, MondePartage().Url("http", L"/lent?taille=2000000&bloc=65536&lent=20"), FAttente.Get());
   std::thread travailleur([&] {
     Sleep(150);
-    TApplicationGraphique::AppelerSurThreadPrincipal(
+    AppelerSurThreadPrincipal(
         [&] { executeSurLeThreadPrincipal = FApplication.EstThreadPrincipal(); });
   });
   echange.Requete.Executer();
@@ -47,7 +49,7 @@ TEST_F(AttentePrincipale, FermetureDuProgrammePendantLaRequete) {
       FSession, MondePartage().Url("http", L"/lent?taille=10000000&bloc=16384&lent=50"), FAttente.Get());
   std::thread travailleur([&] {
     Sleep(300);
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { FApplication.Terminer(); });
+    AppelerSurThreadPrincipal([&] { FApplication.Terminer(); });
   });
   try {
     echange->Requete.Executer();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Attente.h"
+#include "platform/Attente.h"
 #include "core/Exceptions.h"
 #include "http/RequeteHttp.h"
 #include "http/SessionClientsHttp.h"

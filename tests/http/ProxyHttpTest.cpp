@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/RestrictionsApiWindows.h"
+#include "platform/RestrictionsApiWindows.h"
 #include "core/Format.h"
 #include "core/Messages.h"
 #include "http/EchangeHttp.h"

@@ -2,7 +2,7 @@
 // back through the setters, with the credentials in their obfuscated text form.
 #include <gtest/gtest.h>
 
-#include "app/DocumentXml.h"
+#include "platform/DocumentXml.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <regex>
 
-#include "app/RestrictionsApiWindows.h"
+#include "platform/RestrictionsApiWindows.h"
 #include "core/Chaines.h"
 #include "core/Messages.h"
 #include "http/EchangeHttp.h"

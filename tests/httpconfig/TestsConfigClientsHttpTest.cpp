@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/RestrictionsApiWindows.h"
+#include "platform/RestrictionsApiWindows.h"
 #include "core/Chaines.h"
 #include "core/Format.h"
 #include "core/Messages.h"
@@ -71,6 +71,12 @@ TEST_F(TestsConfigClientsHttp, VerdictsDUneUrlEnDirect) {
       {L"https://nom-inconnu.invalid/", etcErreurComm, Msg::EchecRequeteHttp},
       {Monde().Url("https_inconnu", L"/"), etcErreurComm, Msg::EchecRequeteHttp},
       {L"pas une adresse", etcErreurComm, Msg::EchecRequeteHttp},
+      // A page that never ends, or far larger than any test page: refused at the test's bound
+      // instead of growing in memory.
+      {Monde().Url("http", L"/sans-fin?infini=1"), etcErreurComm,
+       L"La réponse du serveur dépasse la taille attendue (256 Kio au plus)"},
+      {Monde().Url("https", L"/enorme?taille=300000"), etcErreurComm,
+       L"La réponse du serveur dépasse la taille attendue (256 Kio au plus)"},
   };
   for (const TCas& c : cas) {
     const TypeResultatTestConfigClientsHttp resultat = TesterUrl(FDirecte, c.Url);

@@ -9,8 +9,8 @@
 #include <memory>
 #include <thread>
 
-#include "app/Chemins.h"
-#include "app/LigneDeCommande.h"
+#include "platform/Chemins.h"
+#include "platform/LigneDeCommande.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"

@@ -11,10 +11,11 @@
 #include <ostream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
-#include "app/AttenteApplication.h"
-#include "app/ServicesApplication.h"
+#include "platform/AttenteApplication.h"
+#include "platform/ServicesApplication.h"
 #include "core/Chaines.h"
 #include "core/Handle.h"
 #include "core/ObjetInterfacable.h"
@@ -49,8 +50,11 @@ class TAbonneEnregistreur : public TImplemente<TObjetInterfacable, IAbonneEvenem
   void InstallationTerminee() override { Noter(L"InstallationTerminee"); }
   void LancementTermine() override { Noter(L"LancementTermine"); }
   void EchecLancement(const std::wstring& m) override { Noter(L"EchecLancement", m); }
+  // Kept apart: how many come depends on the link's speed.
+  void ProgressionTelechargement(uint64_t recus, uint64_t total) override { Progressions.emplace_back(recus, total); }
 
   std::vector<TAppel> Appels;
+  std::vector<std::pair<uint64_t, uint64_t>> Progressions;
 
  private:
   void Noter(const wchar_t* operation, const std::wstring& argument = {}) {
@@ -75,7 +79,8 @@ class TBoucleInstallation {
     FApplication.SetSurInactivite(nullptr);
     while (FApplication.TraiterUnMessage()) {
     }
-    FApplication.ExecuterAppelsEnFile();
+    while (FApplication.ExecuterAppelsEnFile()) {
+    }
   }
   TBoucleInstallation(const TBoucleInstallation&) = delete;
   TBoucleInstallation& operator=(const TBoucleInstallation&) = delete;

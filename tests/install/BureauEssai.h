@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/RestrictionsApiWindows.h"
+#include "platform/RestrictionsApiWindows.h"
 #include "core/Com.h"
 #include "support/RegistreIsole.h"
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Chemins.h"
+#include "platform/Chemins.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/AttenteApplication.h"
-#include "app/ServicesApplication.h"
+#include "platform/AttenteApplication.h"
+#include "platform/ServicesApplication.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "core/Handle.h"
@@ -32,6 +32,7 @@ using namespace std::chrono;
 
 namespace {
 
+using IAbonne = IAbonneEvenementInstallationsClientLourd;
 class TThreadInstallationEssai;
 using TypeEtapeEssai = std::function<void(TThreadInstallationEssai&)>;
 
@@ -44,9 +45,10 @@ struct TypeEtapesEssai {
 
 class TThreadInstallationEssai : public TThreadInstallationClientLourd {
  public:
-  TThreadInstallationEssai(TRef<ISessionsClientsHttp> sessionsHttp, const TypeDonneesInstallationClientLourd& donnees,
-                           TypeEtapesEssai etapes)
-      : TThreadInstallationClientLourd(std::move(sessionsHttp), donnees), FEtapes(std::move(etapes)) {}
+  TThreadInstallationEssai(TRef<ISessionsClientsHttp> sessionsHttp, TRef<IAbonne> abonne,
+                           const TypeDonneesInstallationClientLourd& donnees, TypeEtapesEssai etapes)
+      : TThreadInstallationClientLourd(std::move(sessionsHttp), std::move(abonne), donnees),
+        FEtapes(std::move(etapes)) {}
   ~TThreadInstallationEssai() override { Arreter(); }
 
   using TThreadInstallationClientLourd::EchecEtape;
@@ -65,24 +67,24 @@ class TThreadInstallationEssai : public TThreadInstallationClientLourd {
 
  protected:
   void CreerRaccourciPortail() override {
-    NomEcoleVu = FNomEcole;
-    Etape(FEtapes.Raccourci, [this] { AjouterEvenement(EI_CreationRaccourciPortail, true); });
+    NomEcoleVu = FDonnees.NomEcole;
+    Etape(FEtapes.Raccourci, [this] { Abonne().RaccourciPortailCree(); });
   }
   void DesinstallerAnciennesVersions() override { Etape(FEtapes.Desinstallation, [] {}); }
-  void TelechargerInstallation(std::wstring& fichier) override {
-    Etape(FEtapes.Telechargement, [this] { AjouterEvenement(EI_Telechargement, true); });
-    fichier = FichierTelecharge;
+  std::wstring TelechargerInstallation() override {
+    Etape(FEtapes.Telechargement, [this] { Abonne().TelechargementEnCours(); });
+    return FichierTelecharge;
   }
   void InstallerClient(const std::wstring&) override {
     Etape(FEtapes.Installation, [this] {
-      AjouterEvenement(EI_Installation, true);
-      if (const DWORD code = LancerProgramme(L"code 0")) EchecEtape(EI_Installation, std::to_wstring(code));
+      Abonne().InstallationEnCours();
+      if (const DWORD code = LancerProgramme(L"code 0")) EchecEtape(&IAbonne::EchecInstallation, std::to_wstring(code));
     });
   }
   void ConfigurerEtLancerClient() override {
     Etape(FEtapes.Configuration, [this] {
-      AjouterEvenement(EI_Configuration, true);
-      AjouterEvenement(EI_Termine, true);
+      Abonne().InstallationTerminee();
+      Abonne().LancementTermine();
     });
   }
 
@@ -103,9 +105,10 @@ class TGestionEssai : public TGestionInstallationsClientLourd {
 
  protected:
   std::unique_ptr<TThreadInstallationClientLourd> CreerThreadInstallation(
-      TRef<ISessionsClientsHttp> sessionsHttp, const TypeDonneesInstallationClientLourd& donnees) override {
+      TRef<ISessionsClientsHttp> sessionsHttp, TRef<IAbonne> abonne,
+      const TypeDonneesInstallationClientLourd& donnees) override {
     DonneesRecues = donnees;
-    auto thread = std::make_unique<TThreadInstallationEssai>(std::move(sessionsHttp), donnees, Etapes);
+    auto thread = std::make_unique<TThreadInstallationEssai>(std::move(sessionsHttp), std::move(abonne), donnees, Etapes);
     if (Preparer) Preparer(*thread);
     Thread = thread.get();
     return thread;
@@ -122,14 +125,20 @@ class GestionInstallations : public testing::Test {
   void TearDown() override { FGestion->Fermer(); }
 
   void Lancer() {
-    FGestion->LancerInstallation(false, L"C:\\Client", L"http://localhost/setup.exe", L"Ecole Victor",
-                                 L"serveur.ecole.test", 21300, true, L"https://portail.ecole.test/");
+    FGestion->LancerInstallation({.Simulation = false,
+                                  .CheminInstallation = L"C:\\Client",
+                                  .UrlTelechargement = L"http://localhost/setup.exe",
+                                  .NomEcole = L"Ecole Victor",
+                                  .NomDomaine = L"serveur.ecole.test",
+                                  .Port = 21300,
+                                  .ServeurEnService = true,
+                                  .UrlPortail = L"https://portail.ecole.test/"});
   }
 
   void AttendreQue(const std::function<bool()>& condition) { FBoucle.AttendreQue(condition); }
-  // Until the worker has ended and every event it posted has been delivered.
+  // Until the worker has ended and every call it posted has been delivered.
   void AttendreFinTravailleur() {
-    AttendreQue([this] { return FGestion->Thread->Fini() && !FGestion->Thread->EvenementsEnAttente(); });
+    AttendreQue([this] { return FGestion->Thread->Fini() && !FApplication.AppelsEnAttente(); });
   }
   std::vector<TAppel> Appels() const { return FAbonne->Appels; }
 
@@ -144,45 +153,52 @@ class GestionInstallations : public testing::Test {
 
 }  // namespace
 
-TEST(TransmettreEvenement, UneOperationParNatureEtIssue) {
+// Each operation, called on a worker, reaches the subscriber on this thread with its text; once
+// the box is closed, calls still on their way are dropped.
+TEST(AbonnePosteInstallations, ChaqueOperationArriveSurLeThreadPrincipal) {
   struct Cas {
-    TypeNatureEvenementInstallation nature;
-    bool succes;
-    const wchar_t* operation;  // null: none
-    bool avecArgument;
+    void (*appeler)(IAbonne&);
+    TAppel attendu;
   };
   const Cas cas[] = {
-      {EI_CreationRaccourciPortail, true, L"RaccourciPortailCree", false},
-      {EI_CreationRaccourciPortail, false, L"EchecRaccourciPortail", true},
-      {EI_Desinstallation, true, L"DesinstallationEnCours", true},
-      {EI_Desinstallation, false, L"EchecDesinstallation", true},
-      {EI_Telechargement, true, L"TelechargementEnCours", false},
-      {EI_Telechargement, false, L"EchecTelechargement", true},
-      {EI_Installation, true, L"InstallationEnCours", false},
-      {EI_Installation, false, L"EchecInstallation", true},
-      {EI_Configuration, true, L"InstallationTerminee", false},
-      {EI_Configuration, false, L"EchecLancement", true},
-      {EI_Termine, true, L"LancementTermine", false},
-      {EI_Termine, false, nullptr, false},
+      {[](IAbonne& a) { a.RaccourciPortailCree(); }, {L"RaccourciPortailCree"}},
+      {[](IAbonne& a) { a.EchecRaccourciPortail(L"m1"); }, {L"EchecRaccourciPortail", L"m1"}},
+      {[](IAbonne& a) { a.DesinstallationEnCours(L"v"); }, {L"DesinstallationEnCours", L"v"}},
+      {[](IAbonne& a) { a.EchecDesinstallation(L"m2"); }, {L"EchecDesinstallation", L"m2"}},
+      {[](IAbonne& a) { a.TelechargementEnCours(); }, {L"TelechargementEnCours"}},
+      {[](IAbonne& a) { a.EchecTelechargement(L"m3"); }, {L"EchecTelechargement", L"m3"}},
+      {[](IAbonne& a) { a.InstallationEnCours(); }, {L"InstallationEnCours"}},
+      {[](IAbonne& a) { a.EchecInstallation(L"m4"); }, {L"EchecInstallation", L"m4"}},
+      {[](IAbonne& a) { a.InstallationTerminee(); }, {L"InstallationTerminee"}},
+      {[](IAbonne& a) { a.LancementTermine(); }, {L"LancementTermine"}},
+      {[](IAbonne& a) { a.EchecLancement(L"m5"); }, {L"EchecLancement", L"m5"}},
   };
-  for (const auto& c : cas) {
-    auto abonne = NouvelObjet<TAbonneEnregistreur>();
-    TransmettreEvenement(*abonne, {c.nature, c.succes, L"texte"});
-    SCOPED_TRACE(testing::Message() << c.nature << " " << c.succes);
-    if (!c.operation) {
-      EXPECT_TRUE(abonne->Appels.empty());
-      continue;
-    }
-    ASSERT_EQ(abonne->Appels.size(), 1u);
-    EXPECT_EQ(abonne->Appels[0].Operation, c.operation);
-    EXPECT_EQ(abonne->Appels[0].Argument, c.avecArgument ? L"texte" : L"");
-  }
+  TBoucleInstallation boucle;
+  auto abonne = NouvelObjet<TAbonneEnregistreur>();
+  auto boite = std::make_unique<TBoiteAppels>();
+  auto poste = NouvelObjet<TAbonnePosteInstallations>(abonne.Get(), boite->Adresse());
+  std::thread([&] {
+    for (const auto& c : cas) c.appeler(*poste);
+  }).join();
+  // Nothing runs on the worker itself.
+  EXPECT_TRUE(abonne->Appels.empty());
+  boucle.AttendreQue([&] { return !boucle.Application().AppelsEnAttente(); });
+  std::vector<TAppel> attendu;
+  for (const auto& c : cas) attendu.push_back(c.attendu);
+  EXPECT_EQ(abonne->Appels, attendu);
+  for (const auto& a : abonne->Appels) EXPECT_EQ(a.Thread, GetCurrentThreadId());
+
+  abonne->Appels.clear();
+  std::thread([&] { poste->EchecLancement(L"trop tard"); }).join();
+  boite.reset();
+  boucle.AttendreQue([&] { return !boucle.Application().AppelsEnAttente(); });
+  EXPECT_TRUE(abonne->Appels.empty());
 }
 
 TEST_F(GestionInstallations, InstallationCompleteEtIconeDuPortail) {
   EXPECT_FALSE(FGestion->EstActif());
   FGestion->Etapes.Desinstallation = [](TThreadInstallationEssai& t) {
-    t.AjouterEvenement(EI_Desinstallation, true, L"Client NORVEL Primaire 2022 (Win64)");
+    t.Abonne().DesinstallationEnCours(L"Client NORVEL Primaire 2022 (Win64)");
   };
   Lancer();
   EXPECT_TRUE(FGestion->EstActif());
@@ -214,7 +230,7 @@ TEST_F(GestionInstallations, InstallationCompleteEtIconeDuPortail) {
 TEST_F(GestionInstallations, EvenementsPlusRapidesQueLaBoucleUnParPassage) {
   constexpr int Versions = 30;
   FGestion->Etapes.Desinstallation = [](TThreadInstallationEssai& t) {
-    for (int i = 0; i < Versions; ++i) t.AjouterEvenement(EI_Desinstallation, true, L"Version " + std::to_wstring(i));
+    for (int i = 0; i < Versions; ++i) t.Abonne().DesinstallationEnCours(L"Version " + std::to_wstring(i));
   };
   Lancer();
   // The main thread does not run its loop while the worker posts everything: every wake-up
@@ -239,20 +255,20 @@ TEST_F(GestionInstallations, EvenementsPlusRapidesQueLaBoucleUnParPassage) {
 
 TEST_F(GestionInstallations, UneEtapeEnEchecTermineLeTravailleur) {
   const auto echecTelechargement = [](TThreadInstallationEssai& t) {
-    t.AjouterEvenement(EI_Telechargement, true);
-    t.EchecEtape(EI_Telechargement, L"Erreur HTTP 404 : Not Found");
+    t.Abonne().TelechargementEnCours();
+    t.EchecEtape(&IAbonne::EchecTelechargement, L"Erreur HTTP 404 : Not Found");
   };
   const auto echecSetup = [](TThreadInstallationEssai& t) {
-    t.AjouterEvenement(EI_Installation, true);
-    if (const DWORD code = t.LancerProgramme(L"code 3")) t.EchecEtape(EI_Installation, L"code " + std::to_wstring(code));
+    t.Abonne().InstallationEnCours();
+    if (const DWORD code = t.LancerProgramme(L"code 3")) t.EchecEtape(&IAbonne::EchecInstallation, L"code " + std::to_wstring(code));
   };
   const auto erreurCatalogue = [](TThreadInstallationEssai&) { throw EOvalis(L"Catalogue des produits illisible"); };
   const auto echecRaccourci = [](TThreadInstallationEssai& t) {
-    t.AjouterEvenement(EI_CreationRaccourciPortail, false, L"Accès refusé");
+    t.Abonne().EchecRaccourciPortail(L"Accès refusé");
   };
   const auto echecLancement = [](TThreadInstallationEssai& t) {
-    t.AjouterEvenement(EI_Configuration, true);
-    t.EchecEtape(EI_Configuration, L"Client introuvable");
+    t.Abonne().InstallationTerminee();
+    t.EchecEtape(&IAbonne::EchecLancement, L"Client introuvable");
   };
   struct Cas {
     const char* nom;
@@ -293,13 +309,13 @@ TEST_F(GestionInstallations, UneEtapeEnEchecTermineLeTravailleur) {
 TEST_F(GestionInstallations, LeFichierTelechargeEstSupprimeALaFin) {
   const std::wstring fichier = FTemp.Fichier(L"Install_NVLPRIMclient.exe");
   FGestion->Etapes.Telechargement = [&](TThreadInstallationEssai& t) {
-    t.AjouterEvenement(EI_Telechargement, true);
+    t.Abonne().TelechargementEnCours();
     THandleFichier f(CreateFileW(fichier.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     t.FichierTelecharge = fichier;
   };
   FGestion->Etapes.Installation = [&](TThreadInstallationEssai& t) {
     EXPECT_NE(GetFileAttributesW(fichier.c_str()), INVALID_FILE_ATTRIBUTES);
-    t.EchecEtape(EI_Installation, L"signature invalide");
+    t.EchecEtape(&IAbonne::EchecInstallation, L"signature invalide");
   };
   Lancer();
   AttendreFinTravailleur();
@@ -313,7 +329,7 @@ TEST_F(GestionInstallations, LeTravailleurTelechargeParSonPropreServiceDeSession
   ISessionsClientsHttp* sessionsTravailleur = nullptr;
   std::string recu;
   FGestion->Etapes.Telechargement = [&](TThreadInstallationEssai& t) {
-    t.AjouterEvenement(EI_Telechargement, true);
+    t.Abonne().TelechargementEnCours();
     sessionsTravailleur = t.FSessionsHttp.Get();
     // The duplicate's sessions are made and used on the worker's thread.
     const TRef<IAttente> attente = AttenteBloquante();
@@ -335,7 +351,7 @@ TEST_F(GestionInstallations, FermerAttendLaFinDeLEtapeEnCours) {
   steady_clock::time_point debutSetup;
   FGestion->Etapes.Configuration = [&](TThreadInstallationEssai&) { configurationLancee = true; };
   FGestion->Etapes.Installation = [&](TThreadInstallationEssai& t) {
-    t.AjouterEvenement(EI_Installation, true);
+    t.Abonne().InstallationEnCours();
     debutSetup = steady_clock::now();
     t.LancerProgramme(L"attendre 1500");
     setupFini = true;
@@ -352,7 +368,8 @@ TEST_F(GestionInstallations, FermerAttendLaFinDeLEtapeEnCours) {
   EXPECT_FALSE(FGestion->EstActif());
   // Nothing more reaches the window.
   const size_t avant = Appels().size();
-  FApplication.ExecuterInactivite();
+  while (FApplication.ExecuterAppelsEnFile()) {
+  }
   EXPECT_EQ(Appels().size(), avant);
 }
 

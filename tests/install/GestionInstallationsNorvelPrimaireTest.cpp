@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -62,11 +63,23 @@ class GestionInstallationsNorvelPrimaire : public testing::Test {
     EffacerClientsCatalogue();
   }
 
+  // The school's data as the wizard gives them, with its setup at that address.
+  TypeDonneesInstallationClientLourd Donnees(const std::wstring& url) const {
+    return {.Simulation = false,
+            .CheminInstallation = FClient,
+            .UrlTelechargement = url,
+            .NomEcole = Ecole,
+            .NomDomaine = L"serveur.centre.test",
+            .Port = 21300,
+            .ServeurEnService = true,
+            .UrlPortail = Portail};
+  }
+
   // Starts the installation as the wizard does once the terms are accepted, and runs the main
   // loop until the wizard has been told the installation's end (success or failure).
   void Installer(const std::wstring& url) {
     FGestion = NouvelObjet<TGestionInstallationsNorvelPrimaire>(FSessions.Sessions, FDossierSpecial, FAbonne);
-    FGestion->LancerInstallation(false, FClient, url, Ecole, L"serveur.centre.test", 21300, true, Portail);
+    FGestion->LancerInstallation(Donnees(url));
     FBoucle.AttendreQue(
         [this] {
           if (FAbonne->Appels.empty()) return false;
@@ -140,6 +153,36 @@ TEST_F(GestionInstallationsNorvelPrimaire, EarlierVersionReplacedAndClientLaunch
 
   // The downloaded setup went with the worker.
   EXPECT_FALSE(fs::exists(DossierTemporaireUtilisateur() + L"SetupNorvelPrimaire-ovalis.exe"));
+
+  // Its progress reached the window on the way, never backwards, up to the whole file.
+  const auto& progressions = FAbonne->Progressions;
+  ASSERT_FALSE(progressions.empty());
+  const uint64_t taille = fs::file_size(FichierBuild(L"setup-signe\\SetupNorvelPrimaire-ovalis.exe"));
+  EXPECT_EQ(progressions.back(), std::make_pair(taille, taille));
+  for (size_t i = 1; i < progressions.size(); ++i) EXPECT_GE(progressions[i].first, progressions[i - 1].first) << i;
+}
+
+TEST_F(GestionInstallationsNorvelPrimaire, ClosingDuringTheDownloadStopsItAndLeavesNoFile) {
+  // A trickle of the setup that would take far longer than the test.
+  const std::wstring url = UrlTelechargement(L"~bloc=1024/~lent=200/SetupNorvelPrimaire-ovalis.exe");
+  FGestion = NouvelObjet<TGestionInstallationsNorvelPrimaire>(FSessions.Sessions, FDossierSpecial, FAbonne);
+  FGestion->LancerInstallation(Donnees(url));
+  FBoucle.AttendreQue(
+      [this] {
+        for (const auto& [recus, total] : FAbonne->Progressions)
+          if (recus > 0) return true;
+        return false;
+      },
+      std::chrono::seconds(60));
+  const std::wstring partiel = DossierTemporaireUtilisateur() + L"SetupNorvelPrimaire-ovalis.exe";
+  EXPECT_TRUE(fs::exists(partiel)) << "the download writes as it receives";
+
+  const auto debut = std::chrono::steady_clock::now();
+  FGestion->Fermer();
+  // The window's closing ends the download at once, not once the trickle is over.
+  EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::seconds(5));
+  EXPECT_FALSE(fs::exists(partiel));
+  EXPECT_EQ(Appels(), (std::vector<TAppel>{{L"RaccourciPortailCree"}, {L"TelechargementEnCours"}}));
 }
 
 TEST_F(GestionInstallationsNorvelPrimaire, EachFailureShownUnderItsStepAndTheInstallationStops) {

@@ -6,8 +6,8 @@
 #include "core/ErreurSysteme.h"
 #include "core/Format.h"
 #include "core/Messages.h"
-#include "app/Chemins.h"
-#include "app/LigneDeCommande.h"
+#include "platform/Chemins.h"
+#include "platform/LigneDeCommande.h"
 #include "core/Handle.h"
 #include "install/LancementExecutable.h"
 #include "support/CheminsTest.h"
@@ -255,7 +255,9 @@ TEST(LancementExecutable, ProgramsNeverOutliveTheAssistant) {
   const DWORD pid = static_cast<DWORD>(std::stoul(norvel::test::LireOctets(fichier)));
   const THandle programme(OpenProcess(SYNCHRONIZE, FALSE, pid));
   // Gone already, or going.
-  if (programme) EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(programme.Get(), 10000)) << "still running";
+  if (programme) {
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(programme.Get(), 10000)) << "still running";
+  }
 }
 
 namespace {

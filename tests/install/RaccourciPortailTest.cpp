@@ -14,7 +14,7 @@
 #include <iterator>
 #include <thread>
 
-#include "app/RestrictionsApiWindows.h"
+#include "platform/RestrictionsApiWindows.h"
 #include "core/Chaines.h"
 #include "core/Com.h"
 #include "core/ErreurSysteme.h"
@@ -295,9 +295,10 @@ TEST_F(BureauHote, EitherConditionMissingGivesTheShellLink) {
     fs::remove_all(FBureau);
     fs::create_directories(FBureau);
     if (c.dossier) InstallerCompagnon();
-    SetEnvironmentVariableW(L"BUREAU_HOTE", c.hote);
-    const auto [succes, message] = Executer(L"Ecole", L"https://ecole.example.fr/");
-    SetEnvironmentVariableW(L"BUREAU_HOTE", nullptr);
+    const auto [succes, message] = [&] {
+      const TVariableEnvironnement hote(L"BUREAU_HOTE", c.hote);
+      return Executer(L"Ecole", L"https://ecole.example.fr/");
+    }();
     EXPECT_EQ(L"1", succes) << VersUtf8(message);
     EXPECT_EQ(std::vector<std::wstring>{L"Ecole - Portail NORVEL Primaire.lnk"}, FichiersDe(FBureau));
     if (c.dossier) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,6 +16,7 @@
 #include "core/Messages.h"
 #include "install/VerificationSignature.h"
 #include "support/CheminsTest.h"
+#include "support/EnvironnementTest.h"
 
 using namespace norvel;
 using namespace norvel::test;
@@ -36,15 +38,13 @@ template <class Verification>
 void PourLesDeuxAcces(const std::wstring& chemin, Verification verification) {
   {
     SCOPED_TRACE("by path");
-    TypeResultatWintrust r;
-    VerifierSignature(chemin, r);
+    const TypeResultatWintrust r = VerifierSignature(chemin);
     verification(r);
   }
   {
     SCOPED_TRACE("through the hold");
     TFichierVerrouille fichier(chemin);
-    TypeResultatWintrust r;
-    VerifierSignature(fichier, r);
+    const TypeResultatWintrust r = VerifierSignature(fichier);
     verification(r);
   }
 }
@@ -54,7 +54,7 @@ void PourLesDeuxAcces(const std::wstring& chemin, Verification verification) {
 TEST(VerificationSignature, MakersSignatureAccepted) {
   PourLesDeuxAcces(CopieSignee(L"ovalis"), [](const TypeResultatWintrust& r) {
     EXPECT_TRUE(r.EstUnExeOvalis);
-    EXPECT_EQ(0, r.RaisonEchec);
+    EXPECT_EQ(TypeRaisonEchecSignature::Aucune, r.RaisonEchec);
     EXPECT_EQ(0, r.CodeErreur);
     EXPECT_EQ(L"", r.MsgErreur);
   });
@@ -63,7 +63,7 @@ TEST(VerificationSignature, MakersSignatureAccepted) {
 TEST(VerificationSignature, OtherPublisherRefusedWithTheSubjectName) {
   PourLesDeuxAcces(CopieSignee(L"autre-editeur"), [](const TypeResultatWintrust& r) {
     EXPECT_FALSE(r.EstUnExeOvalis);
-    EXPECT_EQ(14, r.RaisonEchec);
+    EXPECT_EQ(TypeRaisonEchecSignature::SignataireNonOvalis, r.RaisonEchec);
     EXPECT_EQ(0, r.CodeErreur) << "the signature itself is valid";
     EXPECT_EQ(L"Nom du certificat = \"C=FR, O=Editions Tiers, CN=EDITIONS TIERS\"", r.MsgErreur);
   });
@@ -72,7 +72,7 @@ TEST(VerificationSignature, OtherPublisherRefusedWithTheSubjectName) {
 TEST(VerificationSignature, UnsignedRefusedWithTheLastError) {
   PourLesDeuxAcces(CopieSignee(L"non-signe"), [](const TypeResultatWintrust& r) {
     EXPECT_FALSE(r.EstUnExeOvalis);
-    EXPECT_EQ(10, r.RaisonEchec);
+    EXPECT_EQ(TypeRaisonEchecSignature::SignatureRefusee, r.RaisonEchec);
     const auto code = static_cast<DWORD>(r.CodeErreur);
     EXPECT_EQ(Format(L"La vérification de la signature numérique a échoué (%2:s, TRUST_E_NOSIGNATURE + 0x%0:.8x) : %1:s",
                      {code, TexteErreurSysteme(code), L"WinVerifyTrust"}),
@@ -92,10 +92,9 @@ TEST(VerificationSignature, AlteredSignedFileRefused) {
     f.seekp(0x600);
     f.put(static_cast<char>(octet ^ 0x5A));
   }
-  TypeResultatWintrust r;
-  VerifierSignature(copie.wstring(), r);
+  const TypeResultatWintrust r = VerifierSignature(copie.wstring());
   EXPECT_FALSE(r.EstUnExeOvalis);
-  EXPECT_EQ(10, r.RaisonEchec);
+  EXPECT_EQ(TypeRaisonEchecSignature::SignatureRefusee, r.RaisonEchec);
   EXPECT_NE(0, r.CodeErreur);
   EXPECT_TRUE(CommencePar(r.MsgErreur, L"La vérification de la signature numérique a échoué (WinVerifyTrust, 0x"))
       << VersUtf8(r.MsgErreur);
@@ -103,11 +102,9 @@ TEST(VerificationSignature, AlteredSignedFileRefused) {
 
 TEST(VerificationSignature, MissingFile) {
   TDossierTemporaire dossier;
-  TypeResultatWintrust r;
-  r.EstUnExeOvalis = true;  // the result is reset whatever it held
-  VerifierSignature(dossier.Fichier(L"absent.exe"), r);
+  const TypeResultatWintrust r = VerifierSignature(dossier.Fichier(L"absent.exe"));
   EXPECT_FALSE(r.EstUnExeOvalis);
-  EXPECT_EQ(10, r.RaisonEchec);
+  EXPECT_EQ(TypeRaisonEchecSignature::SignatureRefusee, r.RaisonEchec);
   EXPECT_FALSE(r.MsgErreur.empty());
   EXPECT_THROW(TFichierVerrouille(dossier.Fichier(L"absent.exe")), EOvalis);
 }
@@ -140,8 +137,7 @@ TEST(FichierVerrouille, WritesRenamingAndDeletionRefusedWhileHeld) {
   fs::copy_file(CopieSignee(L"ovalis"), chemin);
   {
     TFichierVerrouille fichier(chemin);
-    TypeResultatWintrust r;
-    VerifierSignature(fichier, r);
+    const TypeResultatWintrust r = VerifierSignature(fichier);
     EXPECT_TRUE(r.EstUnExeOvalis);
 
     HANDLE ecriture = CreateFileW(chemin.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -165,7 +161,7 @@ TEST(FichierVerrouille, HeldProgramCanBeStarted) {
   const std::wstring programme = dossier.Fichier(L"temoin.exe");
   fs::copy_file(FichierBuild(L"tools\\temoin.exe"), programme);
   const std::wstring trace = dossier.Fichier(L"trace.txt");
-  SetEnvironmentVariableW(L"NORVEL_TEMOIN_FICHIER", trace.c_str());
+  std::optional<TVariableEnvironnement> variableTrace(std::in_place, L"NORVEL_TEMOIN_FICHIER", trace);
   TFichierVerrouille fichier(programme);
   STARTUPINFOW demarrage{};
   demarrage.cb = sizeof(demarrage);
@@ -173,7 +169,7 @@ TEST(FichierVerrouille, HeldProgramCanBeStarted) {
   std::wstring ligne = L"\"" + programme + L"\" lance";
   const BOOL lance = CreateProcessW(programme.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                     &demarrage, &infos);
-  SetEnvironmentVariableW(L"NORVEL_TEMOIN_FICHIER", nullptr);
+  variableTrace.reset();
   ASSERT_TRUE(lance) << GetLastError();
   EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(infos.hProcess, 30000));
   DWORD code = 99;

@@ -37,6 +37,9 @@ struct TCasEchec {
   std::wstring DefautsFiche;
   // The setup leaves ".ncprim" without a program.
   bool SansAssociation;
+  // The version the setup installs is already listed, with an "UninstallString" that is no text:
+  // step 6 fails before any removal started.
+  bool UninstallStringNonTexte;
   // The stack below step 4 once the installation stopped: the failed step, then its label.
   std::vector<int> Pile;
   int Libelle;
@@ -64,22 +67,25 @@ TEST(EchecsInstallation, EachFailureShownInRedUnderItsStep) {
   const std::vector<int> echecEtape7 = {Id::PanelEtape5, Id::PanelEtape6, Id::LabelSousEtapeInstallation,
                                         Id::PanelEtape7, Id::LabelErreurEtape7};
   const std::vector<TCasEchec> cas = {
-      {"missing setup", L"setup-absent", L"", L"", false, echecEtape6, Id::LabelSousEtapeInstallation,
+      {"missing setup", L"setup-absent", L"", L"", false, false, echecEtape6, Id::LabelSousEtapeInstallation,
        L"Erreur lors du téléchargement : Erreur HTTP 404 : Not Found", {Id::ImageCheckEtape5}},
-      {"wrong content type", L"type-incorrect", L"ovalis", L"~telechargement=type-html", false, echecEtape6,
+      {"wrong content type", L"type-incorrect", L"ovalis", L"~telechargement=type-html", false, false, echecEtape6,
        Id::LabelSousEtapeInstallation,
        L"Erreur lors du téléchargement : TypeMime de " + std::wstring(SetupEcole) + L" invalide : text/html; charset=utf-8",
        {Id::ImageCheckEtape5}},
-      {"unsigned setup", L"setup-non-signe", L"non-signe", L"", false, echecEtape6, Id::LabelSousEtapeInstallation,
+      {"unsigned setup", L"setup-non-signe", L"non-signe", L"", false, false, echecEtape6, Id::LabelSousEtapeInstallation,
        L"Erreur lors de l'installation : Erreur de la vérification de la signature : La vérification de la signature "
        L"numérique a échoué (WinVerifyTrust, TRUST_E_NOSIGNATURE + 0x",
        {Id::ImageCheckEtape5}},
-      {"another publisher", L"autre-editeur", L"autre-editeur", L"", false, echecEtape6, Id::LabelSousEtapeInstallation,
+      {"another publisher", L"autre-editeur", L"autre-editeur", L"", false, false, echecEtape6, Id::LabelSousEtapeInstallation,
        L"Erreur lors de l'installation : Erreur de la vérification de la signature : Nom du certificat = \"C=FR, "
        L"O=Editions Tiers, CN=EDITIONS TIERS\"",
        {Id::ImageCheckEtape5}},
-      {"no program for .ncprim", L"ncprim-sans-programme", L"ovalis", L"", true, echecEtape7, Id::LabelErreurEtape7,
+      {"no program for .ncprim", L"ncprim-sans-programme", L"ovalis", L"", true, false, echecEtape7, Id::LabelErreurEtape7,
        L"Impossible de lancer le client NORVEL Primaire", {Id::ImageCheckEtape5, Id::ImageCheckEtape6}},
+      // The registry's error alone (no removal had started), shown below step 6.
+      {"non-text UninstallString", L"uninstallstring-non-texte", L"ovalis", L"", false, true, echecEtape6,
+       Id::LabelSousEtapeInstallation, L"Type de données incorrect pour 'UninstallString'", {Id::ImageCheckEtape5}},
   };
   for (const TCasEchec& c : cas) {
     SCOPED_TRACE(c.Nom);
@@ -87,6 +93,14 @@ TEST(EchecsInstallation, EachFailureShownInRedUnderItsStep) {
     fs::remove(setupServi);
     if (!c.Copie.empty()) fs::copy_file(copies.Setup(c.Copie), setupServi);
     SetEnvironmentVariableW(L"NORVEL_SETUP_SANS_ASSOCIATION", c.SansAssociation ? L"1" : nullptr);
+    if (c.UninstallStringNonTexte) {
+      TCleRegistre cle;
+      ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, copies.Cle.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                cle.Adresse(), nullptr),
+                ERROR_SUCCESS);
+      const DWORD un = 1;
+      RegSetValueExW(cle.Get(), L"UninstallString", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&un), sizeof un);
+    }
     {
       TBancFiche banc;
       banc.InstallationReelle = true;
@@ -98,6 +112,7 @@ TEST(EchecsInstallation, EachFailureShownInRedUnderItsStep) {
 
       const bool arrivee = banc.Pomper(
           [&] { return banc.Visible(c.Libelle) && CommencePar(banc.Texte(c.Libelle), c.Debut); }, 120000);
+      // The message itself starts the label: nothing comes before it.
       EXPECT_TRUE(arrivee) << VersUtf8(banc.Texte(c.Libelle));
       std::vector<int> pile = {Id::PanelEtape1, Id::PanelEtape2, Id::PanelEtape3, Id::PanelEtape4};
       pile.insert(pile.end(), c.Pile.begin(), c.Pile.end());
@@ -107,11 +122,15 @@ TEST(EchecsInstallation, EachFailureShownInRedUnderItsStep) {
         EXPECT_EQ(banc.Visible(coche), std::count(c.Coches.begin(), c.Coches.end(), coche) == 1) << coche;
       // Stopped: no busy indicator is left turning.
       EXPECT_FALSE(banc.Visible(Id::PatienceEtape6));
+      // Drawn as it is now, not as the last paint left it.
+      RedrawWindow(banc.Fenetre(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
       CaptureFenetre(banc.Fenetre(), captures + L"\\" + c.Capture + L".png");
       EXPECT_TRUE(banc.Exceptions.empty()) << VersUtf8(banc.Exceptions.front());
     }
-    // The setup ran only when it was the publisher's; the downloaded file went with the window.
-    EXPECT_EQ(UninstallString(copies.Cle).has_value(), c.Copie == L"ovalis" && c.DefautsFiche.empty());
+    // The setup ran (its uninstall command is there) only when it was the publisher's and step 6
+    // got to it; the downloaded file went with the window.
+    EXPECT_EQ(!UninstallString(copies.Cle).value_or(L"").empty(),
+              c.Copie == L"ovalis" && c.DefautsFiche.empty() && !c.UninstallStringNonTexte);
     EXPECT_FALSE(fs::exists(DossierTemporaireUtilisateur() + SetupEcole));
   }
   EffacerClientsCatalogue();

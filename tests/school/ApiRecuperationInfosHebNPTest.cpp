@@ -7,14 +7,17 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <thread>
 
-#include "app/AttenteApplication.h"
+#include "platform/AppelThreadPrincipal.h"
+#include "platform/AttenteApplication.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "http/ExceptionWinhttp.h"
 #include "school/ApiRecuperationInfosHebNP.h"
 #include "school/HotesNorvel.h"
+#include "support/EnvironnementTest.h"
 #include "support/Monde.h"
 #include "support/SessionsHttpEssai.h"
 
@@ -26,12 +29,14 @@ namespace {
 class ApiRecuperationInfosHebNP : public testing::Test {
  protected:
   void SetUp() override { PointerVersPort(Monde().Port("https")); }
-  void TearDown() override { SetEnvironmentVariableW(VariablePortInfosHebDeveloppement, nullptr); }
 
   static TMonde& Monde() { return MondePartage(); }
-  static void PointerVersPort(uint16_t port) {
-    SetEnvironmentVariableW(VariablePortInfosHebDeveloppement, std::to_wstring(port).c_str());
+  // The variable comes back as it was when the test ends.
+  void PointerVersPort(uint16_t port) {
+    FPort.reset();
+    FPort.emplace(VariablePortInfosHebDeveloppement, std::to_wstring(port));
   }
+  std::optional<TVariableEnvironnement> FPort;
 
   TypeInfosHebNP Recuperer(const std::wstring& identifiant, const std::wstring& plateforme = L"Win64",
                            IAttente* attente = nullptr) {
@@ -112,8 +117,15 @@ TEST_F(ApiRecuperationInfosHebNP, MessagesDErreur) {
       {L"0750001A~portTcp=70000", L"'70000' n'est pas une valeur entière correcte"},
       {L"0750001A~simulation=\"oui\"", L"'oui' n'est pas une valeur booléenne"},
       {L"0750001A~serveurEnService=\"vrai\"", L"'vrai' n'est pas une valeur booléenne"},
+      // A record is a few KiB: one far larger is refused, announced or not, without being held.
+      {L"0750001A~volumineux=300", L"La réponse du serveur dépasse la taille attendue (256 Kio au plus) : elle a été abandonnée."},
+      {L"0750001A~volumineux=300~longueur-inconnue",
+       L"La réponse du serveur dépasse la taille attendue (256 Kio au plus) : elle a été abandonnée."},
   };
   for (const auto& c : cas) EXPECT_EQ(Erreur(c.identifiant), c.message) << VersUtf8(c.identifiant);
+
+  // Within the bound, a large record is read like any other.
+  EXPECT_EQ(Recuperer(L"0750001A~volumineux=200~longueur-inconnue").NomEcole, L"École élémentaire Jules Ferry");
 
   // A body that is not JSON: the parser's explanation, whatever its words.
   const std::wstring invalide = Erreur(L"0750001A~json-invalide");
@@ -190,7 +202,7 @@ TEST_F(ApiRecuperationInfosHebNP, LAttentePasseParLeServiceDeLAppelant) {
   bool appelExecute = false;
   std::thread autre([&] {
     Sleep(100);
-    TApplicationGraphique::AppelerSurThreadPrincipal([&] { appelExecute = true; });
+    AppelerSurThreadPrincipal([&] { appelExecute = true; });
   });
   const TypeInfosHebNP infos = Recuperer(L"0750001A~lent=800", L"Win64", attente.Get());
   const bool executePendantLAttente = appelExecute;

@@ -6,22 +6,13 @@
 
 #include "core/Chaines.h"
 #include "school/HotesNorvel.h"
+#include "support/EnvironnementTest.h"
 
 using namespace norvel;
-
-namespace {
-
-// Sets a variable for the test's duration, restoring the absence afterwards.
-struct TVariableTemporaire {
-  TVariableTemporaire(const wchar_t* nom, const wchar_t* valeur) : FNom(nom) { SetEnvironmentVariableW(nom, valeur); }
-  ~TVariableTemporaire() { SetEnvironmentVariableW(FNom, nullptr); }
-  const wchar_t* FNom;
-};
-
-}  // namespace
+using namespace norvel::test;
 
 TEST(HotesNorvel, TroisPointsDAccesHttpsAvecLeurCle) {
-  const TVariableTemporaire sansSurcharge(VariablePortInfosHebDeveloppement, nullptr);
+  const TVariableEnvironnement sansSurcharge(VariablePortInfosHebDeveloppement, nullptr);
   std::wstring cles[3];
   for (auto environnement : {ED_Production, ED_PreProduction, ED_Developpement}) {
     const auto point = PointAccesInfosHeb(environnement);
@@ -51,7 +42,7 @@ TEST(HotesNorvel, PortDeDeveloppementSurchargeable) {
       {L"", L"https://localhost:44380/api/InfosNP/"},
   };
   for (const auto& c : cas) {
-    const TVariableTemporaire surcharge(VariablePortInfosHebDeveloppement, c.valeur);
+    const TVariableEnvironnement surcharge(VariablePortInfosHebDeveloppement, c.valeur);
     EXPECT_EQ(PointAccesInfosHeb(ED_Developpement).UrlBase, c.attendu) << VersUtf8(c.valeur);
     // Production never moves.
     EXPECT_EQ(PointAccesInfosHeb(ED_Production).UrlBase, L"https://infosheb.norvel-primaire.test/api/InfosNP/");

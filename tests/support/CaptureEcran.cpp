@@ -50,4 +50,27 @@ void CaptureFenetre(HWND fenetre, const std::wstring& fichier) {
            fichier);
 }
 
+void PhotographierFenetre(HWND fenetre, const std::wstring& dossier, const std::wstring& nom) {
+  ShowWindow(fenetre, SW_SHOWNA);
+  RedrawWindow(fenetre, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const ULONGLONG fin = GetTickCount64() + 300;
+  while (GetTickCount64() < fin) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(10);
+  }
+  const std::wstring chemin = FichierBuild(dossier);
+  std::filesystem::create_directories(chemin);
+  CaptureFenetre(fenetre, chemin + L"\\" + nom + L".png");
+}
+
+void ChangerEchelle(HWND fenetre, UINT depuis, UINT vers) {
+  RECT place{};
+  GetWindowRect(fenetre, &place);
+  const auto echelle = [&](LONG taille) { return MulDiv(taille, static_cast<int>(vers), static_cast<int>(depuis)); };
+  RECT proposee{place.left, place.top, place.left + echelle(place.right - place.left),
+                place.top + echelle(place.bottom - place.top)};
+  SendMessageW(fenetre, WM_DPICHANGED, MAKEWPARAM(vers, vers), reinterpret_cast<LPARAM>(&proposee));
+}
+
 }  // namespace norvel::test

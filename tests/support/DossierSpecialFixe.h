@@ -2,7 +2,7 @@
 // A special-folder service that answers one folder for everything.
 #include <string>
 
-#include "app/DossierSpecial.h"
+#include "platform/DossierSpecial.h"
 
 namespace norvel::test {
 

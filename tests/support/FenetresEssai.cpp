@@ -29,6 +29,23 @@ void CliquerBouton(HWND boite, int identifiant) {
                reinterpret_cast<LPARAM>(GetDlgItem(boite, identifiant)));
 }
 
+HWND ControleParIdentifiant(HWND fenetre, int identifiant) {
+  struct TRecherche {
+    int Id;
+    HWND Trouve = nullptr;
+  } recherche{identifiant};
+  EnumChildWindows(
+      fenetre,
+      [](HWND controle, LPARAM l) -> BOOL {
+        auto& r = *reinterpret_cast<TRecherche*>(l);
+        if (GetDlgCtrlID(controle) != r.Id) return TRUE;
+        r.Trouve = controle;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&recherche));
+  return recherche.Trouve;
+}
+
 std::wstring TexteBoiteDialogue(HWND boite) {
   std::wstring texte;
   EnumChildWindows(

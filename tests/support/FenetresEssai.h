@@ -12,6 +12,8 @@ namespace norvel::essai {
 HWND AttendreBoiteDialogue(DWORD idThread, std::chrono::milliseconds delai = std::chrono::seconds(5));
 // Presses a button of a dialog box, by its command identifier (IDOK, IDYES, ...).
 void CliquerBouton(HWND boite, int identifiant);
+// The control of the window, at any depth, that has this identifier; null when none has.
+HWND ControleParIdentifiant(HWND fenetre, int identifiant);
 // The texts a dialog box shows in its static controls, joined by line breaks.
 std::wstring TexteBoiteDialogue(HWND boite);
 

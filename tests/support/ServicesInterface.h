@@ -1,8 +1,8 @@
 #pragma once
 // What the dialogs need from the program around them in a test: this thread as the
 // user-interface thread, and the program's simple messages shown in the system's message box.
-#include "app/ApplicationGraphique.h"
-#include "app/MessageSimple.h"
+#include "platform/ApplicationGraphique.h"
+#include "ui/MessageSimple.h"
 #include "core/DictionnaireExtensions.h"
 
 namespace norvel::test {

@@ -5,10 +5,10 @@
 // one). Its configuration goes direct whatever the machine-wide proxy settings and has no public
 // test page: nothing leaves this machine. Header only: the test programs that use it link the
 // HTTP configuration library.
-#include "app/DossierSpecial.h"
-#include "app/InformationApplication.h"
-#include "app/RestrictionsApiWindows.h"
-#include "app/SurchargeRepertoires.h"
+#include "platform/DossierSpecial.h"
+#include "platform/InformationApplication.h"
+#include "platform/RestrictionsApiWindows.h"
+#include "platform/SurchargeRepertoires.h"
 #include "core/Exceptions.h"
 #include "httpconfig/SessionsClientsHttp.h"
 #include "support/CheminsTest.h"

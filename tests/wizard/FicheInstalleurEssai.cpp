@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/ServicesApplication.h"
+#include "platform/ServicesApplication.h"
 #include "core/Exceptions.h"
 #include "support/CaptureEcran.h"
-#include "wizard/ApplicationInstalleurNorvelPrimaire.h"
+#include "support/FenetresEssai.h"
+#include "ui/ServicePoliceSysteme.h"
 
 namespace norvel::test {
 
@@ -20,28 +21,30 @@ TRef<IInformationApplication> InformationDeveloppement() {
 
 class TThreadInstallationEssai : public TThreadInstallationClientLourd {
  public:
-  TThreadInstallationEssai(TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees,
-                           std::vector<TypeEvenementInstallation> AEvenements)
-      : TThreadInstallationClientLourd(std::move(ASessionsHttp), ADonnees), FEvenements(std::move(AEvenements)) {}
+  TThreadInstallationEssai(TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+                           const TypeDonneesInstallationClientLourd& ADonnees, std::vector<TypeAppelAbonne> AEvenements)
+      : TThreadInstallationClientLourd(std::move(ASessionsHttp), std::move(AAbonne), ADonnees),
+        FEvenements(std::move(AEvenements)) {}
 
  protected:
   void CreerRaccourciPortail() override {
-    for (const auto& e : FEvenements) AjouterEvenement(e.Nature, e.Succes, e.Chaine);
+    for (const auto& appel : FEvenements) appel(Abonne());
   }
   void DesinstallerAnciennesVersions() override {}
-  void TelechargerInstallation(std::wstring&) override {}
+  std::wstring TelechargerInstallation() override { return {}; }
   void InstallerClient(const std::wstring&) override {}
   void ConfigurerEtLancerClient() override {}
 
  private:
-  std::vector<TypeEvenementInstallation> FEvenements;
+  std::vector<TypeAppelAbonne> FEvenements;
 };
 
 }  // namespace
 
 std::unique_ptr<TThreadInstallationClientLourd> TGestionInstallationsEssai::CreerThreadInstallation(
-    TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees) {
-  return std::make_unique<TThreadInstallationEssai>(std::move(ASessionsHttp), ADonnees, FEvenements);
+    TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+    const TypeDonneesInstallationClientLourd& ADonnees) {
+  return std::make_unique<TThreadInstallationEssai>(std::move(ASessionsHttp), std::move(AAbonne), ADonnees, FEvenements);
 }
 
 TMonde& TBancFiche::Monde() {
@@ -58,7 +61,7 @@ TBancFiche::TBancFiche()
   // The assistant's own default font.
   application.SetServicePolice(std::make_unique<TFMXSystemFontServiceOv>());
   application.SetSurException([this](const std::exception& e) { Exceptions.push_back(MessageDe(e)); });
-  // The idle services run as in the assistant: the installation manager delivers its events there.
+  // The idle services run as in the assistant.
   application.SetSurInactivite([](bool& fini) { fini = TServicesApplication::Invoquer(dsiIdle) && fini; });
 }
 
@@ -104,21 +107,9 @@ void TBancFiche::Capturer(const std::wstring& nom) {
 }
 
 HWND TBancFiche::Controle(int id) const {
-  struct TRecherche {
-    int Id;
-    HWND Trouve = nullptr;
-  } recherche{id};
-  EnumChildWindows(
-      Fenetre(),
-      [](HWND controle, LPARAM l) -> BOOL {
-        auto& r = *reinterpret_cast<TRecherche*>(l);
-        if (GetDlgCtrlID(controle) != r.Id) return TRUE;
-        r.Trouve = controle;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&recherche));
-  if (!recherche.Trouve) throw EOvalis(L"contrôle " + std::to_wstring(id) + L" introuvable");
-  return recherche.Trouve;
+  const HWND controle = essai::ControleParIdentifiant(Fenetre(), id);
+  if (!controle) throw EOvalis(L"contrôle " + std::to_wstring(id) + L" introuvable");
+  return controle;
 }
 
 std::wstring TBancFiche::Texte(int id) const { return TexteControle(Controle(id)); }

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AttenteApplication.h"
-#include "app/InformationApplication.h"
+#include "platform/AttenteApplication.h"
+#include "platform/InformationApplication.h"
 #include "support/DossierSpecialFixe.h"
 #include "support/CheminsTest.h"
 #include "support/EnvironnementTest.h"
@@ -21,28 +21,36 @@
 #include "support/ServicesInterface.h"
 #include "support/SessionsHttpEssai.h"
 #include "wizard/FicheInstalleurNorvelPrimaire.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 namespace norvel::test {
 
 namespace Id = IdControle;
 
-// The installation manager with a worker of this test: once the terms are accepted it posts the
-// events the test chose, in order, through the manager's real queue and idle delivery.
+// One call the installation's worker makes to the wizard's subscriber.
+using TypeAppelAbonne = std::function<void(IAbonneEvenementInstallationsClientLourd&)>;
+inline TypeAppelAbonne AppelAvec(void (IAbonneEvenementInstallationsClientLourd::*AOperation)(const std::wstring&),
+                                 std::wstring ATexte) {
+  return [AOperation, ATexte](IAbonneEvenementInstallationsClientLourd& a) { (a.*AOperation)(ATexte); };
+}
+
+// The installation manager with a worker of this test: once the terms are accepted it makes
+// the calls the test chose, in order, through the manager's real posting to the window.
 class TGestionInstallationsEssai : public TGestionInstallationsClientLourd {
  public:
   TGestionInstallationsEssai(TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IDossierSpecial> ADossierSpecial,
                              TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
-                             const std::vector<TypeEvenementInstallation>& AEvenements)
+                             const std::vector<TypeAppelAbonne>& AEvenements)
       : TGestionInstallationsClientLourd(std::move(ASessionsHttp), std::move(ADossierSpecial), std::move(AAbonne)),
         FEvenements(AEvenements) {}
 
  protected:
   std::unique_ptr<TThreadInstallationClientLourd> CreerThreadInstallation(
-      TRef<ISessionsClientsHttp> ASessionsHttp, const TypeDonneesInstallationClientLourd& ADonnees) override;
+      TRef<ISessionsClientsHttp> ASessionsHttp, TRef<IAbonneEvenementInstallationsClientLourd> AAbonne,
+      const TypeDonneesInstallationClientLourd& ADonnees) override;
 
  private:
-  const std::vector<TypeEvenementInstallation>& FEvenements;
+  const std::vector<TypeAppelAbonne>& FEvenements;
 };
 
 class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
@@ -50,7 +58,7 @@ class TFicheEssai : public TFicheInstalleurNorvelPrimaire {
   using TFicheInstalleurNorvelPrimaire::TFicheInstalleurNorvelPrimaire;
   std::wstring FUrlConditions = L"https://conditions.norvel-primaire.test/conditions-generales-de-vente";
   // What the installation's worker will tell the window.
-  std::vector<TypeEvenementInstallation> FEvenementsInstallation;
+  std::vector<TypeAppelAbonne> FEvenementsInstallation;
   // The assistant's own installation manager instead, with its real stages.
   bool FInstallationReelle = false;
 

@@ -11,7 +11,7 @@
 #include "core/Chaines.h"
 #include "support/CheminsTest.h"
 #include "support/ProcessusEnfant.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 using namespace norvel;
 using namespace norvel::test;

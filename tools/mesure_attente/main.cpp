@@ -8,7 +8,7 @@
 #include <cwchar>
 #include <thread>
 
-#include "app/AttenteApplication.h"
+#include "platform/AttenteApplication.h"
 
 using namespace norvel;
 

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Attente.h"
+#include "platform/Attente.h"
 #include "core/Chaines.h"
 #include "core/Exceptions.h"
 #include "httpconfig/RechercheAutresConfigClientsHttp.h"

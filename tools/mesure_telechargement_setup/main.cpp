@@ -1,6 +1,6 @@
 // Measures the download of the client setup as the installation runs it (TelechargerFichier:
-// the whole body in memory, then written to the user's temporary folder in 1 MiB pieces):
-//   mesure_telechargement_setup URL [REPETITIONS]
+// written to disk as it arrives, its progress reported as the worker would post it):
+//   mesure_telechargement_setup URL FICHIER [REPETITIONS]
 // Prints, for the best run, the bytes written, the seconds and the throughput, then the peak
 // memory of the process. The file is checked against the size received and deleted after
 // each run.
@@ -18,20 +18,23 @@ using namespace norvel;
 using namespace norvel::outils;
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) {
-    std::fwprintf(stderr, L"usage: mesure_telechargement_setup URL [REPETITIONS]\n");
+  if (argc < 3) {
+    std::fwprintf(stderr, L"usage: mesure_telechargement_setup URL FICHIER [REPETITIONS]\n");
     return 2;
   }
-  const int repetitions = argc > 2 ? _wtoi(argv[2]) : 1;
+  const int repetitions = argc > 3 ? _wtoi(argv[3]) : 1;
   try {
     const std::wstring url = argv[1];
-    const std::wstring fichier = DossierTemporaireUtilisateur() + NomFichierTelechargement(url);
+    const std::wstring fichier = argv[2];
+    uint64_t signalements = 0;
+    TypeOptionsTelechargement options;
+    options.Progression = [&](uint64_t, uint64_t) { ++signalements; };
     TSessionClientsHttp session({L"NORVEL mesure", {WINHTTP_ACCESS_TYPE_NO_PROXY}});
     double meilleur = 0;
     uintmax_t octets = 0;
     for (int i = 0; i < repetitions; ++i) {
       const double debut = Maintenant();
-      TelechargerFichier(session, url, fichier);
+      TelechargerFichier(session, url, fichier, options);
       const double duree = Maintenant() - debut;
       octets = std::filesystem::file_size(fichier);
       std::filesystem::remove(fichier);

@@ -25,6 +25,8 @@ person typing in the assistant) needs no other channel: "<school>~<fault>~<fault
   erreur500          500 text/html, status text "Internal Server Error"
   erreur500-json     500 problem with a title
   lent=<ms>          the answer comes after that many milliseconds
+  volumineux=<KiB>   the record with a member "remplissage" of that many KiB
+  longueur-inconnue  the answer without Content-Length (it ends when the connection closes)
 
 Plugged into the test world (monde.py) in front of /api/InfosNP/ on every listener. Alone:
   ecoles.py --pki DIR [--port 44380]
@@ -158,6 +160,7 @@ class ServiceEcoles:
                 fiche[nom] = valeur.replace("{http}", http).replace("{plateforme}", plateforme.lower())
         type_contenu = TYPE_JSON
         forme = "objet"
+        sans_longueur = False
         for d in defauts:
             if d.startswith("telechargement="):
                 dossier, _, nom = fiche["urlTelechargementClient"].rpartition("/")
@@ -175,6 +178,10 @@ class ServiceEcoles:
                 fiche.update(simulation=1, serveurEnService=0)
             elif d == "booleens-mots":
                 fiche.update(simulation="True", serveurEnService="FALSE")
+            elif d.startswith("volumineux="):
+                fiche["remplissage"] = "x" * (int(d[len("volumineux="):]) * 1024)
+            elif d == "longueur-inconnue":
+                sans_longueur = True
             elif d in ("json-invalide", "tableau"):
                 forme = d
             elif d == "erreur404":
@@ -184,7 +191,7 @@ class ServiceEcoles:
                               corps="<html><body><h1>500</h1></body></html>\n", delai=delai)
             elif d == "erreur500-json":
                 return probleme(500, "Service d'hébergement indisponible", delai)
-            elif "=" in d and not d.startswith("lent="):
+            elif "=" in d and not d.startswith(("lent=", "volumineux=")):
                 nom, _, valeur = d.partition("=")
                 fiche[nom] = _valeur(valeur)
         if forme == "json-invalide":
@@ -193,7 +200,7 @@ class ServiceEcoles:
             corps = json.dumps([fiche], ensure_ascii=False)
         else:
             corps = json.dumps(fiche, ensure_ascii=False)
-        return Script(type=type_contenu, corps=corps, delai=delai)
+        return Script(type=type_contenu, corps=corps, delai=delai, sans_longueur=sans_longueur)
 
 
 def main():

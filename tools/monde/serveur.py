@@ -19,6 +19,9 @@ Script keys (query parameters, or members of a JSON script):
   lent=MS             pause after each block written, in milliseconds
   delai=MS            pause before the answer
   tronque=N           announce the full length, send N bytes of it, then close the connection
+  debut=N             the body starts at byte N of its content (a file, the pattern)
+  sans_longueur=1     no Content-Length: the body ends when the connection closes
+  infini=1            an endless body of the pattern, without Content-Length
   entete=Nom: valeur  an extra header (repeatable)
   long=Nom:N          an extra header whose value is N characters "x" (repeatable)
   proxy=squid/2.7     answer as an old proxy asking for Windows authentication: HTTP/1.0 407
@@ -76,7 +79,8 @@ class Script:
     """One scripted answer."""
 
     def __init__(self, statut=200, texte=None, version="HTTP/1.1", type="text/plain; charset=utf-8",
-                 corps=None, taille=None, bloc=65536, lent=0, delai=0, tronque=None, entetes=None, fichier=None):
+                 corps=None, taille=None, bloc=65536, lent=0, delai=0, tronque=None, entetes=None, fichier=None,
+                 debut=0, sans_longueur=False, infini=False):
         self.statut = int(statut)
         self.texte = texte
         self.version = version
@@ -84,8 +88,13 @@ class Script:
         if isinstance(corps, str):
             corps = corps.encode("utf-8")
         self.fichier = fichier
-        if fichier is not None:
-            taille = os.path.getsize(fichier)
+        self.debut = int(debut)
+        self.sans_longueur = bool(int(sans_longueur)) or bool(int(infini))
+        self.infini = bool(int(infini))
+        if fichier is not None and taille is None:
+            taille = os.path.getsize(fichier) - self.debut
+        elif self.infini:
+            taille = 0
         elif corps is None and taille is None:
             corps = b"NORVEL monde: OK\n"
         self.corps = corps
@@ -109,7 +118,7 @@ class Script:
 
         args = {}
         for nom in ("statut", "texte", "version", "type", "corps", "taille", "bloc", "lent", "delai",
-                    "tronque", "fichier"):
+                    "tronque", "fichier", "debut", "sans_longueur", "infini"):
             if une(nom) is not None:
                 args[nom] = une(nom)
         entetes = []
@@ -201,7 +210,7 @@ class _Gestionnaire(http.server.BaseHTTPRequestHandler):
             texte = s.texte if s.texte is not None else http.HTTPStatus(s.statut).phrase
         except ValueError:
             texte = "Statut %d" % s.statut
-        fermer = s.version != "HTTP/1.1" or s.tronque is not None or self.server.fermer
+        fermer = s.version != "HTTP/1.1" or s.tronque is not None or s.sans_longueur or self.server.fermer
         lignes = ["%s %d %s" % (s.version, s.statut, texte)]
         noms = {n.lower() for n, _ in s.entetes}
         if "server" not in noms:
@@ -210,7 +219,7 @@ class _Gestionnaire(http.server.BaseHTTPRequestHandler):
         if s.type:
             lignes.append("Content-Type: " + s.type)
         sans_corps = s.statut in (204, 304) or s.statut < 200
-        if not sans_corps:
+        if not sans_corps and not s.sans_longueur:
             lignes.append("Content-Length: %d" % s.taille)
         if fermer:
             lignes.append("Connection: close")
@@ -228,15 +237,19 @@ class _Gestionnaire(http.server.BaseHTTPRequestHandler):
         a_envoyer = s.taille if s.tronque is None else min(s.tronque, s.taille)
         fichier = open(s.fichier, "rb") if s.fichier is not None else None
         try:
+            if fichier is not None:
+                fichier.seek(s.debut)
             pos = 0
-            while pos < a_envoyer:
-                n = min(s.bloc, a_envoyer - pos)
+            while pos < a_envoyer or s.infini:
+                n = s.bloc if s.infini else min(s.bloc, a_envoyer - pos)
                 if fichier is not None:
                     morceau = fichier.read(n)
                     if not morceau:
                         break
+                elif s.corps is not None:
+                    morceau = s.corps[s.debut + pos:s.debut + pos + n]
                 else:
-                    morceau = s.corps[pos:pos + n] if s.corps is not None else motif(pos, n)
+                    morceau = motif(s.debut + pos, n)
                 self.wfile.write(morceau)
                 pos += len(morceau)
                 if s.lent:

@@ -198,18 +198,27 @@ void CliquerLigne(HWND liste, int ligne, bool doubleClic) {
   ExigerUtilisable(liste);
   RECT client{};
   GetClientRect(liste, &client);
-  const auto hauteur = static_cast<int>(Envoyer(liste, LB_GETITEMHEIGHT, ligne, 0));
-  auto haut = static_cast<int>(Envoyer(liste, LB_GETTOPINDEX, 0, 0));
-  if (ligne < haut || (ligne - haut + 1) * hauteur > client.bottom) {
+  // Rows may differ in height: the row's top is the sum of the heights of the rows shown above it.
+  const auto hauteurDe = [&](int i) { return static_cast<int>(Envoyer(liste, LB_GETITEMHEIGHT, i, 0)); };
+  const auto hautDeLigne = [&](int premiere) {
+    int y = 0;
+    for (int i = premiere; i < ligne; ++i) y += hauteurDe(i);
+    return y;
+  };
+  auto premiere = static_cast<int>(Envoyer(liste, LB_GETTOPINDEX, 0, 0));
+  if (ligne < premiere || hautDeLigne(premiere) + hauteurDe(ligne) > client.bottom) {
     Envoyer(liste, LB_SETTOPINDEX, ligne, 0);
-    haut = static_cast<int>(Envoyer(liste, LB_GETTOPINDEX, 0, 0));
+    premiere = static_cast<int>(Envoyer(liste, LB_GETTOPINDEX, 0, 0));
   }
-  const LPARAM point = MAKELPARAM(client.right / 2, (ligne - haut) * hauteur + hauteur / 2);
-  std::vector<UINT> messages{WM_LBUTTONDOWN, WM_LBUTTONUP};
-  if (doubleClic) messages.insert(messages.end(), {WM_LBUTTONDBLCLK, WM_LBUTTONUP});
-  for (UINT message : messages)
-    if (!PostMessageW(liste, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, point))
-      throw EEchecPilote(L"impossible d'envoyer le clic");
+  const LPARAM point = MAKELPARAM(client.right / 2, hautDeLigne(premiere) + hauteurDe(ligne) / 2);
+  // Sent, not posted: a command that follows (a button pressed with a sent message) must not
+  // overtake the click. The double-click's last release is posted: the double-click may have
+  // closed the window, whose program then no longer answers.
+  Envoyer(liste, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  Envoyer(liste, WM_LBUTTONUP, 0, point);
+  if (!doubleClic) return;
+  Envoyer(liste, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+  PostMessageW(liste, WM_LBUTTONUP, 0, point);
 }
 
 bool CorrespondAuMotif(std::wstring_view texte, std::wstring_view motif) {

@@ -75,8 +75,8 @@ struct TLignesListe {
   int Selection = -1;
 };
 TLignesListe LireLignes(HWND liste);
-// Clicks (or double-clicks) a row of a list box with the mouse, through the owner's message loop,
-// after scrolling it into view: the owner hears of the selection as from a person.
+// Clicks (or double-clicks) a row of a list box with the mouse's messages, after scrolling it
+// into view: the owner hears of the selection as from a person.
 void CliquerLigne(HWND liste, int ligne, bool doubleClic);
 
 // "*" stands for any run of characters, "?" for one; everything else matches itself.

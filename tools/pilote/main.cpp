@@ -1,5 +1,5 @@
 // UI driver: acts on the assistant's window (or any window) from outside, as a person would, for
-// tests and demos. Controls are named by their stable identifier (wizard/IdentifiantsControles.h),
+// tests and demos. Controls are named by their stable identifier (ui/IdentifiantsControles.h),
 // as a number or by name (a name several dialogs share is the control the window holds).
 // Screenshots are taken outside (ImageMagick's import).
 //
@@ -45,7 +45,7 @@
 #include "core/Chaines.h"
 #include "core/Messages.h"
 #include "tools/pilote/Controles.h"
-#include "wizard/IdentifiantsControles.h"
+#include "ui/IdentifiantsControles.h"
 
 using namespace norvel;
 using namespace norvel::pilote;
