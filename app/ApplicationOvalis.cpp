@@ -10,6 +10,7 @@
 #include "core/Finalisation.h"
 #include "core/GuidsServices.h"
 #include "core/NomClasse.h"
+#include "core/Resultat.h"
 #include "http/ConseilControleurDomaine.h"
 
 namespace norvel {
@@ -21,6 +22,9 @@ TApplicationOvalis::TApplicationOvalis(TRef<IInformationApplication> information
   DefinirRestrictionsApiWindows();
   // The HTTP errors advise about a read-only domain controller only where DPAPI has master keys.
   DefinirSourceSansMasterkeyDPAPI(+[] { return RestrictionsApiWindows().SansMasterkeyDPAPI; });
+  // Results and errors read back from serialised data need their classes known from the start;
+  // the early finalisation of the destructor forgets them.
+  DeclarerClassesSerialisables();
   if (informationApplication) {
     AjouterService(informationApplication);
     if (contexteExecution) AjouterService(contexteExecution);

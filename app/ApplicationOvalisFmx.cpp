@@ -75,8 +75,12 @@ void TApplicationOvalisFmx::NormaliserFormatDate() { SetFormatDateCourte(FormatD
 void TApplicationOvalisFmx::TraiterMessageSysteme(UINT message, bool& gere) {
   if (message == WM_ENDSESSION)
     gere = true;
-  else if (message == WM_SETTINGCHANGE)
+  else if (message == WM_SETTINGCHANGE) {
+    // The regional settings may have changed: the locale's format is read again, not the one
+    // normalised at start-up.
+    RelireFormatDateCourte();
     NormaliserFormatDate();
+  }
 }
 
 void TApplicationOvalisFmx::CreerFiche(TApplicationGraphique::TypeFabriqueFiche fabrique, TFiche** fiche,

@@ -28,12 +28,22 @@ std::wstring DepuisCodePage(std::string_view texte, unsigned codePage) {
 
 std::wstring DepuisUtf8(std::string_view texte) { return DepuisCodePage(texte, CP_UTF8); }
 
-std::wstring Trim(std::wstring_view texte) {
+std::wstring_view TrimVue(std::wstring_view texte) {
   size_t debut = 0;
   size_t fin = texte.size();
   while (debut < fin && texte[debut] <= L' ') ++debut;
   while (fin > debut && texte[fin - 1] <= L' ') --fin;
-  return std::wstring(texte.substr(debut, fin - debut));
+  return texte.substr(debut, fin - debut);
+}
+
+std::wstring Trim(std::wstring_view texte) { return std::wstring(TrimVue(texte)); }
+
+std::wstring SansCaracteresDeControle(std::wstring_view texte) {
+  std::wstring resultat;
+  resultat.reserve(texte.size());
+  for (const wchar_t c : texte)
+    if (c >= L' ' && c != 0x7F) resultat += c;
+  return resultat;
 }
 
 namespace {

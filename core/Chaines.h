@@ -14,6 +14,11 @@ std::wstring DepuisCodePage(std::string_view texte, unsigned codePage);
 std::string VersCodePage(std::wstring_view texte, unsigned codePage);
 
 std::wstring Trim(std::wstring_view texte);
+// The same part of the text, without a copy (for texts that must leave no copy behind).
+std::wstring_view TrimVue(std::wstring_view texte);
+// Without the control characters (codes below 32 and 127), tab, CR and LF included: for values
+// that are one line, which files of lines or of XML would otherwise take apart.
+std::wstring SansCaracteresDeControle(std::wstring_view texte);
 std::wstring EnMinuscules(std::wstring_view texte);
 std::wstring EnMajuscules(std::wstring_view texte);
 

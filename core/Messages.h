@@ -74,6 +74,12 @@ inline constexpr const wchar_t* LegendeInformation = L"Information";
 inline constexpr const wchar_t* ElementIntrouvable = L"Elément introuvable";
 inline constexpr const wchar_t* ErreurLectureFichierXml = L"Erreur lecture fichier XML";
 inline constexpr const wchar_t* RootInvalide = L"root invalide";
+// A value holding a control character (its code) that an XML file cannot hold.
+inline constexpr const wchar_t* CaractereInterditXml =
+    L"Le caractère de code 0x%.2x ne peut pas être enregistré dans un fichier de paramètres.";
+// A shared parameter file whose lock another program kept too long: the file, the seconds waited.
+inline constexpr const wchar_t* FichierPartageVerrouille =
+    L"Le fichier %s est verrouillé par un autre programme depuis plus de %d secondes : réessayez plus tard.";
 inline constexpr const wchar_t* MenuEnvironnementProduction = L"Environnement Production";
 inline constexpr const wchar_t* MenuEnvironnementPreProduction = L"Environnement PréProduction";
 inline constexpr const wchar_t* MenuEnvironnementDeveloppement = L"Environnement Développement";
@@ -82,6 +88,8 @@ inline constexpr const wchar_t* TypeDonneesRegistreIncorrect = L"Type de donnée
 
 // ---- HTTP engine, URLs, configuration model
 inline constexpr const wchar_t* RequeteHttpInterrompue = L"La requête HTTP a été interrompue.";
+// A request that had not received its whole answer within its deadline: the server, seconds.
+inline constexpr const wchar_t* ReponseHttpIncomplete = L"Pas de réponse complète de %s en %d secondes.";
 inline constexpr const wchar_t* ArretApplicationEnCours = L"Arrêt de l'application en cours...";
 // A body kept in memory beyond its bound: the bound in KiB.
 inline constexpr const wchar_t* CorpsHttpTropGrand =
@@ -147,7 +155,9 @@ inline constexpr const wchar_t* ExecutableNonSigne =
 inline constexpr const wchar_t* ErreurVerificationSignature = L"Erreur de la vérification de la signature : %s";
 // Removal of earlier versions: the display name of a catalogue version (millesime, platform).
 inline constexpr const wchar_t* NomVersionClient = L"Client NORVEL Primaire %s (%s)";
-inline constexpr const wchar_t* ErreurSequenceurLancement = L"Erreur du TSequenceurLancementExecutable";
+// A program of the installation that did not end within its delay (its command line, seconds).
+inline constexpr const wchar_t* ProgrammeSansFin =
+    L"Le programme %s ne s'est pas terminé dans le délai accordé (%d secondes) : il a été arrêté.";
 // An uninstaller that failed: its exit code and its error output.
 inline constexpr const wchar_t* ErreurCodeProgramme = L"Erreur code=%d \"%s\"";
 inline constexpr const wchar_t* CatalogueProduitsIllisible = L"Catalogue des produits illisible : %s";
@@ -184,6 +194,9 @@ inline constexpr const wchar_t* AccesInternetEnEchec = L"Accès internet en éch
 inline constexpr const wchar_t* AucuneConfigurationHttp = L"Aucune configuration http fonctionnelle n'a été trouvée.";
 inline constexpr const wchar_t* AnnulationChoixConfiguration = L"Annulation choix meilleure configuration";
 inline constexpr const wchar_t* ConfigurationHttpAppliquee = L"Une configuration http fonctionnelle a été appliquée.";
+// The configuration chosen works, but the shared file refused it: the system's reason.
+inline constexpr const wchar_t* ConfigurationHttpNonEnregistree =
+    L"La configuration http choisie fonctionne pour cette session mais n'a pas pu être enregistrée : %s";
 inline constexpr const wchar_t* CodePostalEtVille = L"%s %s";
 inline constexpr const wchar_t* NatureTestConnectivite = L"Test connectivité";
 inline constexpr const wchar_t* NatureConfiguration = L"Configuration";

@@ -8,6 +8,7 @@
 
 #include "core/ErreurSysteme.h"
 #include "core/Exceptions.h"
+#include "core/TexteEnClair.h"
 #include "core/Hexadecimal.h"
 #include "core/Messages.h"
 
@@ -27,17 +28,6 @@ constexpr size_t TailleTable = 146;
 constexpr size_t ChiffresCode = 8;
 
 using TypeGraine = std::array<uint8_t, TailleGraine>;
-
-// Clear bytes are wiped as soon as they are no longer needed.
-template <class TConteneur>
-struct TEffaceur {
-  TConteneur& Conteneur;
-  ~TEffaceur() {
-    if (!Conteneur.empty()) SecureZeroMemory(Conteneur.data(), Conteneur.size() * sizeof(Conteneur[0]));
-  }
-};
-template <class TConteneur>
-TEffaceur(TConteneur&) -> TEffaceur<TConteneur>;
 
 class TFluxOffuscation {
  public:

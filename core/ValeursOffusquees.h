@@ -50,7 +50,7 @@ struct TValeurOffusquee {
 
   // Trims the text (blanks and control characters at both ends) and scrambles it with a new seed.
   static TValeurOffusquee Create(std::wstring_view valeur) {
-    return {offuscation::Offusquer(Trim(valeur)), TGenre::ModeParDefaut};
+    return {offuscation::Offusquer(TrimVue(valeur)), TGenre::ModeParDefaut};
   }
   static TValeurOffusquee CreateHexa(std::wstring_view valeurHexa) {
     TValeurOffusquee v;
@@ -71,7 +71,7 @@ struct TValeurOffusquee {
   }
   bool MemeValeurQue(const TValeurOffusquee& autre) const { return Comparer(*this, autre) == 0; }
   bool MemeValeurQue(std::wstring_view enClair) const {
-    return offuscation::ComparerAuClair(ValeurOffusquee, Trim(enClair), ModeComparaison) == 0;
+    return offuscation::ComparerAuClair(ValeurOffusquee, TrimVue(enClair), ModeComparaison) == 0;
   }
 
   TValeurOffusquee Dupliquer() const { return *this; }

@@ -3,17 +3,10 @@
 #include "platform/AppelThreadPrincipal.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "core/TexteEnClair.h"
 #include "dialogs/DlgVerificationMDPFmx.h"
 
 namespace norvel {
-
-namespace {
-// The clear texts live no longer than the question: wiped before their memory goes back.
-struct TTexteEnClair {
-  std::wstring Texte;
-  ~TTexteEnClair() { SecureZeroMemory(Texte.data(), Texte.size() * sizeof(wchar_t)); }
-};
-}  // namespace
 
 bool DemanderInfoAuthProxyGraphique(const std::wstring& proxy, TypeInfoAuthHttp& infoAuth) {
   bool valide = false;

@@ -8,6 +8,7 @@
 #include "ui/MessageSimple.h"
 #include "core/Chaines.h"
 #include "core/Messages.h"
+#include "core/TexteEnClair.h"
 #include "ui/Composants.h"
 #include "ui/IdentifiantsControles.h"
 
@@ -23,6 +24,20 @@ constexpr int Marge = 8, EcartLegende = 2, HauteurSaisie = 22;
 constexpr int LargeurBouton = 80, HauteurBouton = 22;
 // The button panel sits a little further from the password box than the other gaps.
 constexpr int EcartBoutons = Marge + 4;
+
+void LireTexte(HWND controle, std::wstring& texte) {
+  texte.resize(static_cast<size_t>(GetWindowTextLengthW(controle)) + 1);
+  texte.resize(static_cast<size_t>(GetWindowTextW(controle, texte.data(), static_cast<int>(texte.size()))));
+}
+
+// A box that held a password: its text is first covered, so that the memory it had is written
+// over before the control frees it, then emptied.
+void EffacerSaisie(HWND saisie) {
+  const int longueur = GetWindowTextLengthW(saisie);
+  if (longueur <= 0) return;
+  SetWindowTextW(saisie, std::wstring(static_cast<size_t>(longueur), L'*').c_str());
+  SetWindowTextW(saisie, L"");
+}
 }  // namespace
 
 bool TDlgVerificationMDPFmx::SaisieSimple(const std::wstring& titre, const std::wstring& explication,
@@ -38,11 +53,17 @@ bool TDlgVerificationMDPFmx::SaisieSimple(const std::wstring& titre, const std::
   EnableWindow(fiche->FBtnAnnuler, TRUE);
   EnableWindow(fiche->FBtnValider, TRUE);
   EnableWindow(fiche->FEditMotDePasse, TRUE);
-  if (fiche->ExecuterModal() != mrOK) return false;
-  login = fiche->Login();
-  motDePasse = fiche->MotDePasse();
-  return true;
+  const bool valide = fiche->ExecuterModal() == mrOK;
+  if (valide) {
+    login = fiche->Login();
+    LireTexte(fiche->FEditMotDePasse, motDePasse);
+  }
+  // The box would keep the password until the control's memory goes back.
+  EffacerSaisie(fiche->FEditMotDePasse);
+  return valide;
 }
+
+TDlgVerificationMDPFmx::~TDlgVerificationMDPFmx() { EffacerSaisie(FEditMotDePasse); }
 
 TDlgVerificationMDPFmx::TDlgVerificationMDPFmx(const TFenetreProgramme* proprietaire) {
   CreerFenetre(L"", StyleFiche, LargeurFiche, 200, proprietaire ? proprietaire->Handle() : nullptr);
@@ -82,7 +103,6 @@ void TDlgVerificationMDPFmx::ConfigureAffichage(bool avecLogin, const std::wstri
 
 std::wstring TDlgVerificationMDPFmx::Login() const { return TexteControle(FEditUserName); }
 
-std::wstring TDlgVerificationMDPFmx::MotDePasse() const { return TexteControle(FEditMotDePasse); }
 
 void TDlgVerificationMDPFmx::Disposer() {
   const TEchelle& e = Echelle();
@@ -154,7 +174,9 @@ void TDlgVerificationMDPFmx::BtnValiderClick() {
     if (IsWindowVisible(FEditUserName) && IsWindowEnabled(FEditUserName)) SetFocus(FEditUserName);
     return;
   }
-  if (Trim(MotDePasse()).empty()) {
+  TTexteEnClair motDePasse;
+  LireTexte(FEditMotDePasse, motDePasse.Texte);
+  if (TrimVue(motDePasse.Texte).empty()) {
     AfficherMessageInformation(Msg::SaisieMotDePasseObligatoire);
     SetFocus(FEditMotDePasse);
     return;

@@ -19,11 +19,12 @@ class TDlgVerificationMDPFmx : public TFicheModale {
                            const std::wstring& loginInitial, std::wstring& login, std::wstring& motDePasse);
 
   explicit TDlgVerificationMDPFmx(const TFenetreProgramme* proprietaire);
+  // The password box is emptied first: a dialog never goes with a password in it.
+  ~TDlgVerificationMDPFmx() override;
 
   // Shows the explanation when there is one, and the login box and its caption or not.
   void ConfigureAffichage(bool avecLogin, const std::wstring& explication);
   std::wstring Login() const;
-  std::wstring MotDePasse() const;
 
  protected:
   void AvantAffichage() override { FormShow(); }

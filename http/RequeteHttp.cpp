@@ -7,6 +7,7 @@
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "core/TexteEnClair.h"
 #include "http/ErreursHttp.h"
 #include "http/JournalRequeteHttp.h"
 #include "http/WinhttpVerifie.h"
@@ -51,19 +52,6 @@ T LireParametre(const TypeNotificationCallbackWinHttp& notification) {
   return valeur;
 }
 
-// A credential in clear, wiped as soon as the call that needed it is over.
-class TTexteEnClair {
- public:
-  explicit TTexteEnClair(std::wstring texte) : FTexte(std::move(texte)) {}
-  ~TTexteEnClair() { SecureZeroMemory(FTexte.data(), FTexte.size() * sizeof(wchar_t)); }
-  TTexteEnClair(const TTexteEnClair&) = delete;
-  TTexteEnClair& operator=(const TTexteEnClair&) = delete;
-  const wchar_t* c_str() const { return FTexte.c_str(); }
-
- private:
-  std::wstring FTexte;
-};
-
 std::wstring KioDe(size_t octets) { return std::to_wstring((octets + 1023) / 1024); }
 
 }  // namespace
@@ -79,6 +67,7 @@ std::optional<uint64_t> LireEntierHttp(std::wstring_view texte) {
 
 bool TConditionFinDAttenteRequeteHttp::EstAtteinte(bool arretApplication, bool) {
   if (FNotificationEnAttente->load()) return true;
+  if (FEcheance != 0 && GetTickCount64() >= FEcheance) return true;
   return FInterrompue && (arretApplication || FInterrompue->load());
 }
 
@@ -197,10 +186,16 @@ void TRequeteHttp::Echanger(const std::string& donnees, const std::wstring& ente
   FEnvoi.Source = donneesAEnvoyer ? &donneesAEnvoyer : nullptr;
   Envoyer();
 
+  const uint64_t echeance = FDelaiTotal != 0 ? GetTickCount64() + FDelaiTotal : 0;
   const TRef<TConditionFinDAttenteRequeteHttp> condition =
-      NouvelObjet<TConditionFinDAttenteRequeteHttp>(&FNotificationEnAttente, &FInterrompue);
+      NouvelObjet<TConditionFinDAttenteRequeteHttp>(&FNotificationEnAttente, &FInterrompue, echeance);
+  // The wait is asked again this often, so that a deadline is seen even when nothing arrives.
+  constexpr int64_t PeriodeEcheance = 250;
   for (bool fini = false; !fini;) {
-    FAttente->Attendre(condition.Get(), 0);
+    FAttente->Attendre(condition.Get(), echeance != 0 ? PeriodeEcheance : 0);
+    // Progress does not extend it: a server that trickles its answer is given up all the same.
+    if (echeance != 0 && GetTickCount64() >= echeance)
+      throw EOvalis(Format(Msg::ReponseHttpIncomplete, {FClient.NomServeur(), static_cast<unsigned>(FDelaiTotal / 1000)}));
     const std::vector<TypeNotificationCallbackWinHttp> notifications = PrendreNotifications();
     if (notifications.empty())
       throw EAnnulation(FInterrompue ? Msg::RequeteHttpInterrompue : Msg::ArretApplicationEnCours);

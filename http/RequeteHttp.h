@@ -81,14 +81,16 @@ inline constexpr int MaxRenvoisAuthProxy = 5;
 // given) the request was interrupted or the program is closing.
 class TConditionFinDAttenteRequeteHttp : public TImplemente<TObjetInterfacable, IConditionFinDAttente> {
  public:
+  // echeance: a 64-bit tick count at which the wait ends too; 0 for none.
   TConditionFinDAttenteRequeteHttp(const std::atomic<bool>* notificationEnAttente,
-                                   const std::atomic<bool>* interrompue)
-      : FNotificationEnAttente(notificationEnAttente), FInterrompue(interrompue) {}
+                                   const std::atomic<bool>* interrompue, uint64_t echeance = 0)
+      : FNotificationEnAttente(notificationEnAttente), FInterrompue(interrompue), FEcheance(echeance) {}
   bool EstAtteinte(bool arretApplication, bool enInactivite) override;
 
  private:
   const std::atomic<bool>* FNotificationEnAttente;
   const std::atomic<bool>* FInterrompue;
+  uint64_t FEcheance;
 };
 
 class TRequeteHttp {
@@ -119,8 +121,12 @@ class TRequeteHttp {
   // Before Executer: the most bytes a body kept in Reponse may have (CorpsEnMemoireMaxParDefaut).
   void LimiterCorpsEnMemoire(size_t octetsMax) { FCorpsMax = octetsMax; }
 
-  // Milliseconds, in this order.
+  // Milliseconds, in this order. Each bounds one step: a server that sends a byte now and then
+  // stays within all of them.
   void AffecterTimeOuts(int resolution, int connexion, int envoi, int reception);
+  // Milliseconds for the whole of Executer, resends included (0: none); beyond, it raises
+  // "Pas de réponse complète de <serveur> en <n> secondes".
+  void AffecterDelaiTotal(uint32_t delaiMs) { FDelaiTotal = delaiMs; }
   void AjouterCertificatClient(PCCERT_CONTEXT certificat);
   void DesactiverFonctionsHttp(const TypeFonctionsHttpDesactivable& fonctions);
   void DesactiverCookies();
@@ -186,6 +192,7 @@ class TRequeteHttp {
   std::vector<char> FTamponReadData;
   std::string FTamponWriteData;
   std::string FReponse;
+  uint32_t FDelaiTotal = 0;
   uint64_t FOctetsRecus = 0;
   TPuitsCorpsHttp* FPuits = nullptr;
   // The sink of the response being read: none for a proxy's 407 (see TPuitsCorpsHttp).

@@ -22,6 +22,10 @@ bool Contient(const TypeTabChaines& liste, std::wstring_view valeur) {
   return std::any_of(liste.begin(), liste.end(), [&](const std::wstring& e) { return MemeTexteSansCasse(e, valeur); });
 }
 
+// Every stored value is one name or one address: a control character inside would only make
+// the shared file unreadable.
+std::wstring Propre(std::wstring_view valeur) { return Trim(SansCaracteresDeControle(valeur)); }
+
 bool SchemaUtilisable(uint32_t schema) {
   return schema == WINHTTP_AUTH_SCHEME_DIGEST || schema == WINHTTP_AUTH_SCHEME_BASIC;
 }
@@ -31,7 +35,7 @@ bool SchemaUtilisable(uint32_t schema) {
 // ---- Setters
 
 void TypeConfigClientsHttp::SetTexte(std::wstring& champ, std::wstring_view valeur, TypeTabChaines* connus) {
-  std::wstring nouveau = Trim(valeur);
+  std::wstring nouveau = Propre(valeur);
   if (nouveau == champ) return;
   champ = std::move(nouveau);
   ++FRevision;
@@ -57,7 +61,7 @@ void TypeConfigClientsHttp::SetListe(TypeTabChaines& champ, const TypeTabChaines
 }
 
 void TypeConfigClientsHttp::Ajouter(TypeTabChaines& liste, std::wstring_view valeur) {
-  const std::wstring propre = Trim(valeur);
+  const std::wstring propre = Propre(valeur);
   if (propre.empty()) return;
   const auto place = Place(liste, propre);
   if (EstPresent(liste, place, propre)) return;
@@ -66,7 +70,7 @@ void TypeConfigClientsHttp::Ajouter(TypeTabChaines& liste, std::wstring_view val
 }
 
 void TypeConfigClientsHttp::Supprimer(TypeTabChaines& liste, std::wstring_view valeur) {
-  const std::wstring propre = Trim(valeur);
+  const std::wstring propre = Propre(valeur);
   const auto trouve =
       std::find_if(liste.begin(), liste.end(), [&](const std::wstring& e) { return MemeTexteSansCasse(e, propre); });
   if (trouve == liste.end()) return;
@@ -118,7 +122,7 @@ void TypeConfigClientsHttp::SetTabUrlTest(const TypeTabChaines& valeur) { SetLis
 void TypeConfigClientsHttp::AjouterProxyConnu(std::wstring_view proxy) { Ajouter(FTabProxiesConnus, proxy); }
 
 bool TypeConfigClientsHttp::ProxyConnuModifiable(std::wstring_view proxy) const {
-  const std::wstring propre = Trim(proxy);
+  const std::wstring propre = Propre(proxy);
   return !propre.empty() && !MemeTexteSansCasse(propre, FProxyHttpSysteme) &&
          !MemeTexteSansCasse(propre, FProxyHttpsSysteme);
 }
@@ -126,7 +130,7 @@ bool TypeConfigClientsHttp::ProxyConnuModifiable(std::wstring_view proxy) const 
 void TypeConfigClientsHttp::SupprimerProxyConnu(std::wstring_view proxy) {
   if (!ProxyConnuModifiable(proxy)) return;
   Supprimer(FTabProxiesConnus, proxy);
-  const std::wstring propre = Trim(proxy);
+  const std::wstring propre = Propre(proxy);
   if (MemeTexteSansCasse(FProxyHttpOvalis, propre)) SetProxyHttpOvalis(L"");
   if (MemeTexteSansCasse(FProxyHttpsOvalis, propre)) SetProxyHttpsOvalis(L"");
   SupprimerInfoAuthDeProxy(propre);
@@ -137,7 +141,7 @@ void TypeConfigClientsHttp::AjouterExceptionProxiesConnue(std::wstring_view exce
 }
 
 bool TypeConfigClientsHttp::ExceptionProxiesConnueModifiable(std::wstring_view exception) const {
-  return !Contient(FTabExceptionsProxiesSysteme, Trim(exception));
+  return !Contient(FTabExceptionsProxiesSysteme, Propre(exception));
 }
 
 void TypeConfigClientsHttp::SupprimerExceptionProxiesConnue(std::wstring_view exception) {
@@ -152,12 +156,12 @@ void TypeConfigClientsHttp::AjouterUrlConfigProxiesConnue(std::wstring_view url)
 
 void TypeConfigClientsHttp::SupprimerUrlConfigProxiesConnue(std::wstring_view url) {
   Supprimer(FTabUrlConfigProxiesConnues, url);
-  if (MemeTexteSansCasse(FUrlConfigProxies, Trim(url))) SetUrlConfigProxies(L"");
+  if (MemeTexteSansCasse(FUrlConfigProxies, Propre(url))) SetUrlConfigProxies(L"");
 }
 
 void TypeConfigClientsHttp::AjouterUrlTest(std::wstring_view url) { Ajouter(FTabUrlTest, url); }
 void TypeConfigClientsHttp::SupprimerUrlTest(std::wstring_view url) { Supprimer(FTabUrlTest, url); }
-bool TypeConfigClientsHttp::UrlTestModifiable(std::wstring_view url) const { return Contient(FTabUrlTest, Trim(url)); }
+bool TypeConfigClientsHttp::UrlTestModifiable(std::wstring_view url) const { return Contient(FTabUrlTest, Propre(url)); }
 
 TypeTabChaines TypeConfigClientsHttp::GetTabUrlTestPlusBuiltIn() const {
   TypeTabChaines urls{UrlTestIntegree};
@@ -173,7 +177,7 @@ void TypeConfigClientsHttp::InsererDansTabExceptions(std::wstring_view exception
 // ---- Stored proxy credentials
 
 ptrdiff_t TypeConfigClientsHttp::IndiceInfoAuth(std::wstring_view proxy) const {
-  const std::wstring propre = Trim(proxy);
+  const std::wstring propre = Propre(proxy);
   for (size_t i = 0; i < FTabProxiesAvecInfoAuth.size(); ++i)
     if (MemeTexteSansCasse(FTabProxiesAvecInfoAuth[i], propre)) return static_cast<ptrdiff_t>(i);
   return -1;
@@ -217,7 +221,7 @@ void TypeConfigClientsHttp::SetInfoAuthProxy(std::wstring_view proxy, const Type
   if (indice >= 0) {
     FTabInfoAuth[indice] = infoAuth;
   } else {
-    const std::wstring propre = Trim(proxy);
+    const std::wstring propre = Propre(proxy);
     const auto place = Place(FTabProxiesAvecInfoAuth, propre);
     FTabInfoAuth.insert(FTabInfoAuth.begin() + (place - FTabProxiesAvecInfoAuth.begin()), infoAuth);
     FTabProxiesAvecInfoAuth.insert(place, propre);

@@ -86,6 +86,10 @@ struct IConfigClientsHttp : IUnknown {
   virtual void TesterConfigCourante(IAttente* AAttente, TypeTabResultatsTestsConfigClientsHttp& AResultats) = 0;
   virtual void RechercherAutresConfigs(IAttente* AAttente, TypeTabPropositionsModifConfigClientsHttp& APropositions) = 0;
   virtual void AppliquerPropositionModifConfig(const TypePropositionModifConfigClientsHttp& AProposition) = 0;
+  // Waits on AAttente until the configuration as this copy holds it has been written to the
+  // shared file, or failed to: empty when it is saved, else the system's reason (the
+  // configuration still serves this run).
+  virtual std::wstring AttendreEnregistrementConfig(IAttente* AAttente) = 0;
   // Refreshes the copy from the master, unless a request is using one of the sessions.
   virtual void VerifierChangementConfig(bool AVerifierConfigSysteme) = 0;
   // False when already subscribed / not subscribed.

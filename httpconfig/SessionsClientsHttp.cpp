@@ -4,6 +4,7 @@
 #include "core/Messages.h"
 #include "httpconfig/JournalConfigClientsHttp.h"
 #include "httpconfig/RechercheAutresConfigClientsHttp.h"
+#include "httpconfig/TraitementConfigClientsHttp.h"
 #include "platform/Journal.h"
 #include "httpconfig/TestsConfigClientsHttp.h"
 #include "httpconfig/TraitementAutoProxy.h"
@@ -148,6 +149,19 @@ void TSessionsClientsHttp::NotifierChangementConfigSystemeWin32() {
 void TSessionsClientsHttp::AppliquerPropositionModifConfig(const TypePropositionModifConfigClientsHttp& AProposition) {
   Journaliser(Format(Msg::JournalPropositionAppliquee, {DescriptionProposition(AProposition)}));
   Transmettre(&TThreadConfigClientsHttp::AppliquerPropositionModifConfig, AProposition);
+}
+
+std::wstring TSessionsClientsHttp::AttendreEnregistrementConfig(IAttente* AAttente) {
+  const int32_t revision = FConfig.Revision();
+  std::optional<std::wstring> etat;
+  TThreadConfigClientsHttp& thread = *FThreadConfig;
+  const TRef<IConditionFinDAttente> condition = NouvelObjet<TConditionFinDAttenteFonction>([&](bool, bool) {
+    etat = thread.EtatEnregistrement(revision);
+    if (!etat && thread.Fini()) std::rethrow_exception(thread.GetExceptionNonGeree(true, true));
+    return etat.has_value();
+  });
+  AAttente->Attendre(condition.Get(), PeriodeVerificationThreadConfig);
+  return etat.value_or(L"");
 }
 
 // ---- Hooks of the sessions

@@ -132,6 +132,7 @@ class TSessionsClientsHttp : public TImplemente<TObjetInterfacable, ISessionsCli
   void TesterConfigCourante(IAttente* AAttente, TypeTabResultatsTestsConfigClientsHttp& AResultats) override;
   void RechercherAutresConfigs(IAttente* AAttente, TypeTabPropositionsModifConfigClientsHttp& APropositions) override;
   void AppliquerPropositionModifConfig(const TypePropositionModifConfigClientsHttp& AProposition) override;
+  std::wstring AttendreEnregistrementConfig(IAttente* AAttente) override;
   void VerifierChangementConfig(bool AVerifierConfigSysteme) override;
   bool Abonner(IAbonneChangementConfigClientsHttp* AAbonne) override;
   bool Desabonner(IAbonneChangementConfigClientsHttp* AAbonne) override;

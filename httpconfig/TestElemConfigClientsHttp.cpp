@@ -34,6 +34,7 @@ void TThreadTestElemConfigClientsHttp::Executer() {
     TClientHttp client(session, url.NomServeur, url.PortTcp);
     TRequeteHttp requete(client, attente.Get(), L"GET", url.ParamUrl + url.ExtraInfo, url.Https, false, L"HTTP/1.1");
     requete.LimiterCorpsEnMemoire(CorpsMax);
+    requete.AffecterDelaiTotal(DelaiMaxTestUrl);
     requete.Executer({}, L"Accept: text/html\r\nAccept-Language: fr-FR", true);
     const std::wstring statut = requete.StatutReponse();
     // A 407 stays a demand when the credentials hook saw the proxy ask for what the program has

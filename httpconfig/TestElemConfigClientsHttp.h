@@ -24,6 +24,10 @@ NORVEL_GUID(norvel::ITraitementTestElemConfigClientsHttp, 0x1458cbce, 0xf65d, 0x
 
 namespace norvel {
 
+// The longest one URL test may take, whole answer included: a test page comes in seconds, and a
+// proxy or server that sends it a byte now and then would hold step 1 and the search for hours.
+inline constexpr uint32_t DelaiMaxTestUrl = 30000;
+
 class TThreadTestElemConfigClientsHttp : public TThreadTraitementConfigClientsHttp {
  public:
   TThreadTestElemConfigClientsHttp(TThreadConfigClientsHttp& threadConfig, const TypeConfigClientsHttp& config,

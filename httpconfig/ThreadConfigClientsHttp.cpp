@@ -19,8 +19,11 @@ namespace {
 constexpr uint64_t IntervalleRelectureConfigSysteme = 50000;
 // The loop wakes at least this often to look at the clock.
 constexpr DWORD DelaiAttenteMax = 10000;
-// A failed write is tried again after this delay.
-constexpr DWORD DelaiNouvelEssaiEcriture = 1000;
+// A failed write is tried again after 1 s, then after twice the previous delay, up to this
+// many times: a file that stays refused (another user's, a full disk) is not hammered for the
+// whole run. The next change, and the stop, try again.
+constexpr DWORD PremierDelaiNouvelEssaiEcriture = 1000;
+constexpr int NombreMaxNouveauxEssaisEcriture = 7;
 
 }  // namespace
 
@@ -227,9 +230,13 @@ bool TThreadConfigClientsHttp::TraiterEvenement() {
       if (traitement->Acheve())
         FTraitementsEnCours.erase(std::find(FTraitementsEnCours.begin(), FTraitementsEnCours.end(), traitement));
     }
-    if (FRevisionDerniereEcriture != FConfig.Revision() || FEcritureEnEchec) {
+    const bool change = FRevisionDerniereEcriture != FConfig.Revision();
+    // A change starts a new series of attempts; so does the stop, the last chance to keep it.
+    if (change || FArretDemande) FNouveauxEssaisEcriture = 0;
+    if (change || (FEcritureEnEchec && (FArretDemande || NouvelEssaiEcritureDu()))) {
       FConfig.EcrireXml(FPersistance->GetNodeRoot().Get());
       FRevisionDerniereEcriture = FConfig.Revision();
+      FEnregistrementEnCours = true;
       ecrit = true;
     }
     arreter = FArretDemande && FTraitementsEnCours.empty();
@@ -238,19 +245,49 @@ bool TThreadConfigClientsHttp::TraiterEvenement() {
   return arreter;
 }
 
+bool TThreadConfigClientsHttp::NouvelEssaiEcritureDu() const {
+  return FNouveauxEssaisEcriture < NombreMaxNouveauxEssaisEcriture && GetTickCount64() >= FProchainEssaiEcriture;
+}
+
+DWORD TThreadConfigClientsHttp::DelaiAttente() const {
+  if (!FEcritureEnEchec || FNouveauxEssaisEcriture >= NombreMaxNouveauxEssaisEcriture) return DelaiAttenteMax;
+  const uint64_t maintenant = GetTickCount64();
+  return FProchainEssaiEcriture <= maintenant
+             ? 0
+             : static_cast<DWORD>(std::min<uint64_t>(FProchainEssaiEcriture - maintenant, DelaiAttenteMax));
+}
+
+std::optional<std::wstring> TThreadConfigClientsHttp::EtatEnregistrement(int32_t ARevision) {
+  std::lock_guard verrou(FSectionCritique);
+  if (FEnregistrementEnCours || FRevisionDerniereEcriture < ARevision) return std::nullopt;
+  return FErreurEcriture;
+}
+
 void TThreadConfigClientsHttp::EcrireFichier() {
   // Outside the lock: holders of copies need not wait for the disk. When another program wrote
   // the file meanwhile, the store does not write and the thread reloads. A write that fails
   // (the file held open by another program, a folder this user may not write) is tried again
-  // shortly: the master keeps the change, and the program goes on working with it.
+  // later: the master keeps the change, the program goes on working with it, and whoever asks
+  // learns why it is not saved.
   FEcritureEnCours = true;
+  std::wstring erreur;
   try {
     FPersistance->EcrireFichier();
-    FEcritureEnEchec = false;
-  } catch (const std::exception&) {
-    FEcritureEnEchec = true;
+  } catch (const std::exception& e) {
+    erreur = MessageDe(e);
+    if (erreur.empty()) erreur = Msg::AucunMessage;
   }
   FEcritureEnCours = false;
+  {
+    std::lock_guard verrou(FSectionCritique);
+    FEcritureEnEchec = !erreur.empty();
+    if (FEcritureEnEchec) {
+      FProchainEssaiEcriture = GetTickCount64() + (uint64_t{PremierDelaiNouvelEssaiEcriture} << FNouveauxEssaisEcriture);
+      ++FNouveauxEssaisEcriture;
+    }
+    FErreurEcriture = std::move(erreur);
+    FEnregistrementEnCours = false;
+  }
   if (std::exchange(FRechargementDiffere, false)) RechargerApresModifExterne();
   ReveillerBouclePrincipale();
 }
@@ -286,8 +323,7 @@ void TThreadConfigClientsHttp::Executer() {
 
   const HANDLE objets[] = {FEvenement.Get(), surveillance.Get()};
   for (;;) {
-    const DWORD resultat =
-        WaitForMultipleObjects(2, objets, FALSE, FEcritureEnEchec ? DelaiNouvelEssaiEcriture : DelaiAttenteMax);
+    const DWORD resultat = WaitForMultipleObjects(2, objets, FALSE, DelaiAttente());
     if (resultat == WAIT_OBJECT_0 || (resultat == WAIT_TIMEOUT && FEcritureEnEchec)) {
       if (TraiterEvenement()) break;
     } else if (resultat == WAIT_OBJECT_0 + 1) {

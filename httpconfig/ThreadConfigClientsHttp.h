@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,9 @@ class TThreadConfigClientsHttp : public TOvThread {
   void DemanderArret();
 
   const std::wstring& NomFichier() const { return FNomFichier; }
+  // Whether the master as it stood at ARevision is in the file: nothing while its write is
+  // still to come, empty once written, else why the last attempt failed (the system's reason).
+  std::optional<std::wstring> EtatEnregistrement(int32_t ARevision);
 
  protected:
   void Executer() override;
@@ -154,6 +158,10 @@ class TThreadConfigClientsHttp : public TOvThread {
   // One signalled event: treatments, then the write of a change; true when the thread stops.
   bool TraiterEvenement();
   void EcrireFichier();
+  // Lock held. A failed write may be tried again now.
+  bool NouvelEssaiEcritureDu() const;
+  // Until the next look at the clock: the next attempt of a failed write, at most the usual.
+  DWORD DelaiAttente() const;
 
   std::wstring FNomDossierASurveiller;
   std::wstring FNomFichier;
@@ -170,8 +178,13 @@ class TThreadConfigClientsHttp : public TOvThread {
   // the thread's COM apartment).
   TRef<IPersistanceParametresApplicatifPartages> FPersistance;
   bool FEcritureEnCours = false;
-  bool FEcritureEnEchec = false;
   bool FRechargementDiffere = false;
+  // Guarded by FSectionCritique: the outcome of the writes.
+  bool FEcritureEnEchec = false;
+  bool FEnregistrementEnCours = false;
+  std::wstring FErreurEcriture;
+  int FNouveauxEssaisEcriture = 0;
+  uint64_t FProchainEssaiEcriture = 0;
 };
 
 }  // namespace norvel

@@ -23,10 +23,6 @@ class TReveilThreadConfig : public TImplemente<TObjetInterfacable, IReveilThread
   TThreadConfigClientsHttp& FThreadConfig;
 };
 
-// While the configuration thread runs, the treatment's own waker ends the wait. When that
-// thread dies instead, nobody would wake a worker that waits: it looks again this often.
-constexpr int64_t PeriodeVerificationThreadConfig = 1000;
-
 }  // namespace
 
 TTraitementConfigClientsHttp::TTraitementConfigClientsHttp(TRef<IReveilThread> reveilThread)

@@ -94,6 +94,10 @@ auto TrouverParCle(const Liste& liste, std::wstring_view cle, CleDe cleDe) -> de
   return nullptr;
 }
 
+// While the configuration thread runs, the waited work's own waker ends a wait. When that
+// thread dies instead, nobody would wake a worker that waits: it looks again this often.
+inline constexpr int64_t PeriodeVerificationThreadConfig = 1000;
+
 // Registers the treatment and waits until it is achieved, on the caller's waiting object (the
 // treatment's waker). Raises the configuration thread's exception when that thread ended first.
 void AttendreTraitement(IAttente* attente, TThreadConfigClientsHttp& threadConfig,

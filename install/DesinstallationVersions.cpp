@@ -11,8 +11,6 @@ namespace {
 
 // Windows' code for a success that needs a restart.
 constexpr DWORD SuccesRedemarrageNecessaire = 3010;
-// The code page of the uninstallers' outputs.
-constexpr UINT PageDeCodeSorties = 850;
 
 }  // namespace
 
@@ -24,11 +22,11 @@ std::optional<std::wstring> CommandeDesinstallation(TOvRegistry& ARegistre, cons
   return std::nullopt;
 }
 
-void DesinstallerVersion(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AParametres) {
-  VerifierWin32(SetEnvironmentVariableW(L"OVALIS_IS_UNINSTALL", L"1"), L"SetEnvironmentVariable");
-  TypeRetourExecutable retour;
-  ASequenceur.DebutProcessus(L"", AParametres, L"", PageDeCodeSorties, PageDeCodeSorties, &retour);
-  if (!ASequenceur.Boucler(0)) throw EOvalis(Msg::ErreurSequenceurLancement);
+void DesinstallerVersion(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AParametres,
+                         int64_t ADureeMax) {
+  // Kept for the programs that follow: the setup learns that versions were removed before it.
+  ASequenceur.DefinirVariable(L"OVALIS_IS_UNINSTALL", L"1");
+  const TypeRetourExecutable retour = ExecuterProgramme(ASequenceur, AParametres, ADureeMax);
   const bool succes = retour.CodeRetour == 0 || retour.CodeRetour == SuccesRedemarrageNecessaire;
   if (!succes || !retour.SortieErr.empty())
     throw EOvalis(Format(Msg::ErreurCodeProgramme, {retour.CodeRetour, retour.SortieErr}));

@@ -27,11 +27,13 @@ inline constexpr const wchar_t* RacinesDesinstallation[] = {
 // HKEY_LOCAL_MACHINE. A value that is not text raises.
 std::optional<std::wstring> CommandeDesinstallation(TOvRegistry& ARegistre, const std::wstring& AIdentifiant);
 
-// Runs one uninstall command line to its end, with OVALIS_IS_UNINSTALL=1 in the program's
-// environment (it stays set). Raises "Erreur code=<code> "<error output>"" unless the program
-// ended with 0 or 3010 (success, restart needed) and wrote nothing to its error output, and the
-// launcher's error when it cannot be started.
-void DesinstallerVersion(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AParametres);
+// Runs one uninstall command line to its end, with OVALIS_IS_UNINSTALL=1 among the sequencer's
+// variables (the later programs of the sequencer get it too). Raises "Erreur code=<code> "<error
+// output>"" unless the program ended with 0 or 3010 (success, restart needed) and wrote nothing
+// to its error output, the launcher's error when it cannot be started, and the delay's when it
+// runs longer than ADureeMax milliseconds (it is then stopped).
+void DesinstallerVersion(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AParametres,
+                         int64_t ADureeMax = DureeMaxProgramme);
 
 // Removes, in catalogue order, every version installed under the school's kind of identifier
 // (simulation or ordinary). ADebut gets the display name of each version before its removal.

@@ -12,16 +12,6 @@
 
 namespace norvel {
 
-namespace {
-
-constexpr UINT PageDeCodeSorties = 850;
-
-void DefinirVariable(const wchar_t* nom, const std::wstring& valeur) {
-  VerifierWin32(SetEnvironmentVariableW(nom, valeur.c_str()), L"SetEnvironmentVariable");
-}
-
-}  // namespace
-
 std::wstring CreerJournalSetup() {
   wchar_t chemin[MAX_PATH + 1] = {};
   if (!GetTempFileNameW(DossierTemporaireUtilisateur().c_str(), L"tmp", 0, chemin))
@@ -40,25 +30,22 @@ bool EstRefusSignature(const std::wstring& AMessage) {
 }
 
 DWORD InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
-                     const std::wstring& ACheminInstallation) {
+                      const std::wstring& ACheminInstallation, int64_t ADureeMax) {
   std::optional<TFichierVerrouille> setup(std::in_place, AFichier);
   const TypeResultatWintrust signature = VerifierSignature(*setup);
   if (!signature.EstUnExeOvalis) throw EOvalis(Format(Msg::ErreurVerificationSignature, {signature.MsgErreur}));
 
   const std::wstring journal = CreerJournalSetup();
-  DefinirVariable(L"OVALIS_IS_AGENT", L"1");
-  DefinirVariable(L"OVALIS_IS_CONTEXTEOUTILINSTALLEUR", L"1");
-  DefinirVariable(L"OVALIS_IS_RACCOURCI", L"1");
-  DefinirVariable(L"OVALIS_IS_FICHIERLOG", journal);
-  if (!ACheminInstallation.empty()) DefinirVariable(L"OVALIS_IS_PATHEXE", ACheminInstallation);
+  ASequenceur.DefinirVariable(L"OVALIS_IS_AGENT", L"1");
+  ASequenceur.DefinirVariable(L"OVALIS_IS_CONTEXTEOUTILINSTALLEUR", L"1");
+  ASequenceur.DefinirVariable(L"OVALIS_IS_RACCOURCI", L"1");
+  ASequenceur.DefinirVariable(L"OVALIS_IS_FICHIERLOG", journal);
+  if (!ACheminInstallation.empty()) ASequenceur.DefinirVariable(L"OVALIS_IS_PATHEXE", ACheminInstallation);
 
-  TypeRetourExecutable retour;
-  ASequenceur.DebutProcessus(L"", Format(L"\"%s\" %s", {AFichier, OptionsSetup}), L"", PageDeCodeSorties,
-                             PageDeCodeSorties, &retour);
-  // The process has its image now: the file may go back to its owner.
-  setup.reset();
-  if (!ASequenceur.Boucler(0)) throw EOvalis(Msg::ErreurSequenceurLancement);
-  return retour.CodeRetour;
+  // Once the process has its image, the file may go back to its owner.
+  return ExecuterProgramme(ASequenceur, Format(L"\"%s\" %s", {AFichier, OptionsSetup}), ADureeMax,
+                           [&] { setup.reset(); })
+      .CodeRetour;
 }
 
 }  // namespace norvel

@@ -18,12 +18,13 @@ std::wstring CreerJournalSetup();
 
 // Checks the setup's signature, then runs it silently to its end with the variables that tell
 // it who drives it (OVALIS_IS_AGENT, _CONTEXTEOUTILINSTALLEUR, _RACCOURCI, _FICHIERLOG and,
-// when ACheminInstallation is not empty, _PATHEXE; they stay set in the program's environment).
+// when ACheminInstallation is not empty, _PATHEXE; they stay among the sequencer's variables).
 // The file is held (no write, rename or delete) from the check until its process has started,
 // so that what runs is what was verified. The setup's exit code and outputs are not examined.
-// Raises "Erreur de la vérification de la signature : ..." for a refused file, and the errors
-// of the log file and of the start. Answers the setup's exit code (3010: a restart is needed).
+// Raises "Erreur de la vérification de la signature : ..." for a refused file, the errors of the
+// log file and of the start, and the delay's when it runs longer than ADureeMax milliseconds.
+// Answers the setup's exit code (3010: a restart is needed).
 DWORD InstallerClient(TSequenceurLancementExecutable& ASequenceur, const std::wstring& AFichier,
-                     const std::wstring& ACheminInstallation);
+                      const std::wstring& ACheminInstallation, int64_t ADureeMax = DureeMaxProgramme);
 
 }  // namespace norvel

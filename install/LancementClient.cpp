@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include "platform/Chemins.h"
 #include "core/Chaines.h"
@@ -15,8 +16,10 @@ namespace norvel {
 
 std::wstring ContenuFichierConnexion(const std::wstring& ANomEcole, const std::wstring& ANomDomaine, uint16_t APort,
                                      bool AServeurEnService) {
+  // One line: a CR or LF from the web service would add lines that the client reads too.
   return Format(AServeurEnService ? L"Serveur=%s:%s:%d:TestConnexion" : L"Serveur=%s:%s:%d:ConfigurationSeulement",
-                {ANomEcole, ANomDomaine, static_cast<unsigned>(APort)});
+                {SansCaracteresDeControle(ANomEcole), SansCaracteresDeControle(ANomDomaine),
+                 static_cast<unsigned>(APort)});
 }
 
 std::wstring EcrireFichierConnexion(const std::wstring& AContenu) {
@@ -38,10 +41,20 @@ void EcrireFichierConnexionEn(const std::wstring& chemin, const std::wstring& AC
                 L"WriteFile");
 }
 
+bool ProgrammeAssocie(const wchar_t* AExtension) {
+  wchar_t commande[MAX_PATH * 2] = {};
+  DWORD taille = ARRAYSIZE(commande);
+  return SUCCEEDED(AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, AExtension, L"open", commande, &taille)) ||
+         taille > ARRAYSIZE(commande);
+}
+
 void ConfigurerEtLancerClient(const std::wstring& ANomEcole, const std::wstring& ANomDomaine, uint16_t APort,
                               bool AServeurEnService) {
   const std::wstring fichier =
       EcrireFichierConnexion(ContenuFichierConnexion(ANomEcole, ANomDomaine, APort, AServeurEnService));
+  // Without a program for the file, recent Windows show their "open with" chooser and answer
+  // success: the client would look launched while nothing started.
+  if (!ProgrammeAssocie(L".ncprim")) throw EOvalis(Msg::ImpossibleLancerClient);
   const auto resultat = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", fichier.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (resultat <= 32) throw EOvalis(Msg::ImpossibleLancerClient);
 }

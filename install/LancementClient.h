@@ -10,7 +10,7 @@ inline constexpr const wchar_t* NomFichierConnexionCommun = L"NORVEL Primaire.nc
 
 // "Serveur=<school>:<host>:<port>:TestConnexion" for a server in service (the client tests its
 // connection), else "...:ConfigurationSeulement" (it only records the configuration). Nothing
-// is escaped.
+// is escaped; control characters are left out, so that the file stays one line.
 std::wstring ContenuFichierConnexion(const std::wstring& ANomEcole, const std::wstring& ANomDomaine, uint16_t APort,
                                      bool AServeurEnService);
 
@@ -19,6 +19,9 @@ std::wstring ContenuFichierConnexion(const std::wstring& ANomEcole, const std::w
 std::wstring EcrireFichierConnexion(const std::wstring& AContenu);
 // The same at a path of the caller's.
 void EcrireFichierConnexionEn(const std::wstring& AChemin, const std::wstring& AContenu);
+
+// Whether a program opens files of this extension (".ncprim") with the shell's "open".
+bool ProgrammeAssocie(const wchar_t* AExtension);
 
 // Writes the file and asks the shell to open it; does not wait for the client. Raises
 // "Impossible de lancer le client NORVEL Primaire" when no program opens ".ncprim" files, and

@@ -1,9 +1,15 @@
 #include "install/LancementExecutable.h"
 
 #include <objbase.h>
+#include <shellapi.h>
 
+#include <vector>
+
+#include "platform/Chemins.h"
 #include "core/Chaines.h"
 #include "core/ErreurSysteme.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
 #include "core/Handle.h"
 #include "core/Messages.h"
 
@@ -61,6 +67,62 @@ std::wstring LigneDeCommande(std::wstring_view executable, std::wstring_view par
   if (!executable.empty()) ligne = L"\"" + std::wstring(executable) + L"\"";
   if (!parametres.empty()) ligne = Trim(ligne + L" " + std::wstring(parametres));
   return ligne;
+}
+
+// The job of every program started here, for the whole run: the system closes it when the
+// program ends, however it ends, and the programs still in it end with it.
+HANDLE JobProgrammes() {
+  static const THandle job = [] {
+    THandle nouveau(VerifierHandle(CreateJobObjectW(nullptr, nullptr), L"CreateJobObject"));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limites{};
+    limites.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    VerifierWin32(SetInformationJobObject(nouveau.Get(), JobObjectExtendedLimitInformation, &limites, sizeof limites),
+                  L"SetInformationJobObject");
+    return nouveau;
+  }();
+  return job.Get();
+}
+
+// The program's environment with these variables set (an empty block: the program's own).
+std::vector<wchar_t> BlocEnvironnement(const TypeVariablesEnvironnement& variables) {
+  std::vector<wchar_t> bloc;
+  if (variables.empty()) return bloc;
+  const auto remplacee = [&](std::wstring_view entree) {
+    // "=C:=C:\..." entries name no variable of ours; a name ends at the first "=" after it.
+    const std::wstring_view nom = entree.substr(0, entree.find(L'=', 1));
+    for (const auto& [variable, valeur] : variables)
+      if (MemeTexteSansCasse(variable, nom)) return true;
+    return false;
+  };
+  const auto ajouter = [&](std::wstring_view entree) {
+    bloc.insert(bloc.end(), entree.begin(), entree.end());
+    bloc.push_back(L'\0');
+  };
+  if (wchar_t* actuel = GetEnvironmentStringsW()) {
+    for (const wchar_t* entree = actuel; *entree; entree += wcslen(entree) + 1)
+      if (!remplacee(entree)) ajouter(entree);
+    FreeEnvironmentStringsW(actuel);
+  }
+  for (const auto& [variable, valeur] : variables) ajouter(variable + L"=" + valeur);
+  bloc.push_back(L'\0');
+  return bloc;
+}
+
+// The program and its arguments of a command line, for the shell. An unquoted path with spaces
+// is taken up to the first space where a file exists, as the system looks for it.
+std::pair<std::wstring, std::wstring> ProgrammeEtArguments(const std::wstring& ligne) {
+  if (!ligne.empty() && ligne[0] == L'"') {
+    const size_t fin = ligne.find(L'"', 1);
+    if (fin == std::wstring::npos) return {ligne.substr(1), L""};
+    return {ligne.substr(1, fin - 1), Trim(ligne.substr(fin + 1))};
+  }
+  for (size_t espace = ligne.find(L' '); espace != std::wstring::npos; espace = ligne.find(L' ', espace + 1)) {
+    const std::wstring programme = ligne.substr(0, espace);
+    if (FichierExiste(programme) || FichierExiste(programme + L".exe")) return {programme, Trim(ligne.substr(espace))};
+  }
+  const size_t espace = ligne.find(L' ');
+  if (espace == std::wstring::npos) return {ligne, L""};
+  return {ligne.substr(0, espace), Trim(ligne.substr(espace))};
 }
 
 TRef<IHandle> CreerEvenementLecture() {
@@ -136,6 +198,7 @@ void TSequenceurLancementExecutable::DebutProcessus(std::wstring_view AExecutabl
                                                     std::wstring_view ADossier, UINT APageDeCodeSortieStd,
                                                     UINT APageDeCodeSortieErr, TypeRetourExecutable* APtrRetour) {
   const std::wstring base = NouveauNomBaseTubes();
+  // Our end of the input goes with this function: the program reads an input at its end.
   TypeTube entree = CreerTubes(base + L"EntreeStd", TypeSensTube::EntreeProcessus);
   TypeTube sortie = CreerTubes(base + L"SortieStd", TypeSensTube::SortieProcessus);
   TypeTube erreur = CreerTubes(base + L"SortieErr", TypeSensTube::SortieProcessus);
@@ -145,7 +208,8 @@ void TSequenceurLancementExecutable::DebutProcessus(std::wstring_view AExecutabl
 
   std::wstring ligne = LigneDeCommande(AExecutable, AParametres);
   const std::wstring dossier(ADossier);
-  SECURITY_ATTRIBUTES attributsProcessus = AttributsHeritables();
+  const wchar_t* dossierOuRien = dossier.empty() ? nullptr : dossier.c_str();
+  std::vector<wchar_t> environnement = BlocEnvironnement(FVariables);
   STARTUPINFOW demarrage{};
   demarrage.cb = sizeof(demarrage);
   demarrage.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
@@ -154,22 +218,65 @@ void TSequenceurLancementExecutable::DebutProcessus(std::wstring_view AExecutabl
   demarrage.hStdOutput = sortie.CoteProcessus.Get();
   demarrage.hStdError = erreur.CoteProcessus.Get();
   PROCESS_INFORMATION processus{};
-  if (!CreateProcessW(nullptr, ligne.data(), &attributsProcessus, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr,
-                      dossier.empty() ? nullptr : dossier.c_str(), &demarrage, &processus)) {
-    const DWORD code = GetLastError();
+  TRef<IHandle> handleProcessus;
+  try {
+    if (CreerProcessus(ligne, environnement.empty() ? nullptr : environnement.data(), dossierOuRien, demarrage,
+                       processus)) {
+      handleProcessus = CreerIHandle(processus.hProcess);
+      const THandle thread(processus.hThread);
+      // In the job before it runs a single instruction, so that what it starts is in it too.
+      if (!AssignProcessToJobObject(JobProgrammes(), processus.hProcess)) {
+        const DWORD code = GetLastError();
+        TerminateProcess(processus.hProcess, CodeFinAnnulation);
+        throw ErreurSystemeCode(code, Msg::ErreurInterne, L"AssignProcessToJobObject");
+      }
+      if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
+        const DWORD code = GetLastError();
+        TerminateProcess(processus.hProcess, CodeFinAnnulation);
+        throw ErreurSystemeCode(code, Msg::ErreurInterne, L"ResumeThread");
+      }
+    } else {
+      const DWORD code = GetLastError();
+      if (code != ErreurElevationNecessaire) throw ErreurSystemeCode(code, Msg::ErreurInterne, L"CreateProcess");
+      handleProcessus = CreerIHandle(DemarrerAvecElevation(ligne, dossierOuRien));
+    }
+  } catch (...) {
     // The reads just started would otherwise wait for a writer that never comes.
     DemanderAnnulationOperations();
-    throw ErreurSystemeCode(code, Msg::ErreurInterne, L"CreateProcess");
+    throw;
   }
-  CloseHandle(processus.hThread);
-  const TRef<IHandle> handleProcessus = CreerIHandle(processus.hProcess);
   AjouterParamOperation(std::make_unique<TParamExecutionProcessus>(this, handleProcessus, APtrRetour));
 
   // The program now holds the only other ends: the pipes break when it (and any child that
   // inherited them) has ended. The process ends close as the tubes go out of scope.
-  FEntreeStd = entree.CoteSequenceur;
   FSortieStd = sortie.CoteSequenceur;
   FSortieErr = erreur.CoteSequenceur;
+}
+
+bool TSequenceurLancementExecutable::CreerProcessus(std::wstring& ALigne, void* AEnvironnement, const wchar_t* ADossier,
+                                                    STARTUPINFOW& ADemarrage, PROCESS_INFORMATION& AProcessus) {
+  SECURITY_ATTRIBUTES attributsProcessus = AttributsHeritables();
+  return CreateProcessW(nullptr, ALigne.data(), &attributsProcessus, nullptr, TRUE,
+                        CREATE_NEW_CONSOLE | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT, AEnvironnement, ADossier,
+                        &ADemarrage, &AProcessus) != FALSE;
+}
+
+HANDLE TSequenceurLancementExecutable::DemarrerAvecElevation(const std::wstring& ALigne, const wchar_t* ADossier) {
+  // The system passes neither the pipes nor an environment across the elevation: the program
+  // gets the user's own environment, writes nowhere we read, and tells its outcome by its exit
+  // code alone. It is not in the job either: a program without rights cannot hold it.
+  const auto [programme, arguments] = ProgrammeEtArguments(ALigne);
+  SHELLEXECUTEINFOW execution{};
+  execution.cbSize = sizeof execution;
+  execution.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  execution.lpVerb = L"runas";
+  execution.lpFile = programme.c_str();
+  execution.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
+  execution.lpDirectory = ADossier;
+  execution.nShow = SW_HIDE;
+  if (!ShellExecuteExW(&execution)) throw ErreurSysteme(L"ShellExecuteEx");
+  if (!execution.hProcess) throw ErreurSystemeCode(ERROR_INVALID_HANDLE, Msg::ErreurInterne, L"ShellExecuteEx");
+  return execution.hProcess;
 }
 
 void TSequenceurLancementExecutable::FinProcessus(TParamExecutionProcessus& AParam) {
@@ -206,6 +313,23 @@ bool TSequenceurLancementExecutable::FinReadFile(TParamReadFile& AParam) {
   if (!AParam.FDonneesDejaRecues.empty())
     *AParam.FPtrSortie = DepuisCodePage(AParam.FDonneesDejaRecues, AParam.FPageDeCode);
   return false;
+}
+
+TypeRetourExecutable ExecuterProgramme(TSequenceurLancementExecutable& ASequenceur, std::wstring_view ALigne,
+                                       int64_t ADureeMax, const std::function<void()>& AApresDemarrage) {
+  constexpr UINT PageDeCodeSorties = 850;
+  TypeRetourExecutable retour;
+  try {
+    ASequenceur.DebutProcessus(L"", ALigne, L"", PageDeCodeSorties, PageDeCodeSorties, &retour);
+    if (AApresDemarrage) AApresDemarrage();
+    if (!ASequenceur.Boucler(ADureeMax))
+      throw EOvalis(Format(Msg::ProgrammeSansFin, {Trim(ALigne), static_cast<int64_t>(ADureeMax / 1000)}));
+  } catch (...) {
+    // Stopped and waited for while the outcome it writes into is still here.
+    ASequenceur.AnnulerEtAttendre();
+    throw;
+  }
+  return retour;
 }
 
 }  // namespace norvel

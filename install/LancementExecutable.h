@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -17,6 +20,16 @@ struct TypeRetourExecutable {
   std::wstring SortieStd;
   std::wstring SortieErr;
 };
+
+// Windows' answer to starting a program whose manifest asks for administrator rights.
+inline constexpr DWORD ErreurElevationNecessaire = 740;
+
+// Variables that the programs of a sequencer get besides the program's own environment.
+using TypeVariablesEnvironnement = std::map<std::wstring, std::wstring>;
+
+// The longest an uninstaller or the setup may run: a real setup on a slow machine takes
+// minutes; one that waits for a window nobody sees, or for ever, is stopped after this.
+inline constexpr int64_t DureeMaxProgramme = 60 * 60 * 1000;
 
 class TSequenceurLancementExecutable;
 
@@ -73,8 +86,17 @@ class TSequenceurLancementExecutable : public TSequenceurOperationsAsync {
   // Starts AExecutable (quoted; may be empty, AParametres then being the whole command line)
   // with AParametres, in ADossier (empty: the caller's folder). Its outputs are decoded with the
   // code pages given; APtrRetour is filled as the loop runs.
+  // The program's standard input is at its end from the start: a program that reads it does
+  // not wait for ever. The programs run in a job of this process: none outlives it.
   void DebutProcessus(std::wstring_view AExecutable, std::wstring_view AParametres, std::wstring_view ADossier,
                       UINT APageDeCodeSortieStd, UINT APageDeCodeSortieErr, TypeRetourExecutable* APtrRetour);
+
+  // Given to every program this sequencer starts from now on, in an environment of its own:
+  // the program's own environment is never changed (other threads read it meanwhile).
+  void DefinirVariable(const std::wstring& ANom, const std::wstring& AValeur) { FVariables[ANom] = AValeur; }
+  const TypeVariablesEnvironnement& Variables() const { return FVariables; }
+
+  using TSequenceurOperationsAsync::AnnulerEtAttendre;
 
   void FinProcessus(TParamExecutionProcessus& AParam);
   void DebutReadFile(TRef<IHandle> AHandle, std::wstring* APtrSortie, UINT APageDeCode,
@@ -83,10 +105,27 @@ class TSequenceurLancementExecutable : public TSequenceurOperationsAsync {
   // stay in AParam), or decodes everything into the output once the pipe has ended.
   bool FinReadFile(TParamReadFile& AParam);
 
+ protected:
+  // The start itself, CreateProcessW's arguments: a test makes the system's answers.
+  virtual bool CreerProcessus(std::wstring& ALigne, void* AEnvironnement, const wchar_t* ADossier,
+                              STARTUPINFOW& ADemarrage, PROCESS_INFORMATION& AProcessus);
+  // A program that needs administrator rights, which the program lacks: started by the shell,
+  // which asks the user for them. Answers its process handle.
+  virtual HANDLE DemarrerAvecElevation(const std::wstring& ALigne, const wchar_t* ADossier);
+
  private:
-  TRef<IHandle> FEntreeStd;
+  TypeVariablesEnvironnement FVariables;
   TRef<IHandle> FSortieStd;
   TRef<IHandle> FSortieErr;
 };
+
+// Runs one command line with ASequenceur (outputs read in code page 850) until it ends, at most
+// ADureeMax milliseconds: it is then stopped and "Le programme ... ne s'est pas terminé ..."
+// raised. AApresDemarrage runs once the program has started. Whatever happens, nothing of it is
+// left pending in the sequencer when this returns or raises: the outcome it fills lives here,
+// and no read may complete into it later.
+TypeRetourExecutable ExecuterProgramme(TSequenceurLancementExecutable& ASequenceur, std::wstring_view ALigne,
+                                       int64_t ADureeMax = DureeMaxProgramme,
+                                       const std::function<void()>& AApresDemarrage = {});
 
 }  // namespace norvel

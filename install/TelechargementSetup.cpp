@@ -2,6 +2,9 @@
 
 #include <optional>
 
+#include <algorithm>
+
+#include "core/Chaines.h"
 #include "platform/Attente.h"
 #include "platform/Chemins.h"
 #include "core/ErreurSysteme.h"
@@ -185,10 +188,36 @@ std::wstring DossierTemporaireUtilisateur() {
   return AvecBarreFinale(dossier.empty() ? std::wstring(court) : dossier);
 }
 
+namespace {
+
+// Names that Windows takes for a device in any folder, whatever their extension.
+bool NomDePeripherique(std::wstring_view nom) {
+  std::wstring base = EnMajuscules(nom.substr(0, nom.find(L'.')));
+  while (!base.empty() && base.back() == L' ') base.pop_back();
+  static constexpr const wchar_t* Reserves[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+  for (const wchar_t* reserve : Reserves)
+    if (base == reserve) return true;
+  // COM1 to COM9 and LPT1 to LPT9, and their superscript forms.
+  return base.size() == 4 && (CommencePar(base, L"COM") || CommencePar(base, L"LPT")) &&
+         ((base[3] >= L'1' && base[3] <= L'9') || base[3] == L'\u00B9' || base[3] == L'\u00B2' || base[3] == L'\u00B3');
+}
+
+bool NomDeFichierSimple(std::wstring_view nom) {
+  if (nom.empty() || nom == L"." || nom == L"..") return false;
+  // A trailing dot or space is dropped by Windows: the file would not be the one named.
+  if (nom.back() == L'.' || nom.back() == L' ') return false;
+  for (const wchar_t c : nom)
+    if (c < L' ' || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos) return false;
+  return !NomDePeripherique(nom);
+}
+
+}  // namespace
+
 std::wstring NomFichierTelechargement(std::wstring_view AUrl) {
   const std::wstring_view sansSuite = AUrl.substr(0, AUrl.find_first_of(L"?#"));
   const size_t separateur = sansSuite.find_last_of(L"/\\");
-  return std::wstring(separateur == std::wstring_view::npos ? sansSuite : sansSuite.substr(separateur + 1));
+  const std::wstring_view nom = separateur == std::wstring_view::npos ? sansSuite : sansSuite.substr(separateur + 1);
+  return NomDeFichierSimple(nom) ? std::wstring(nom) : NomSetupParDefaut;
 }
 
 void TelechargerFichier(TSessionClientsHttp& ASession, const std::wstring& AUrl, const std::wstring& AFichier,

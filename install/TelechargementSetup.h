@@ -17,8 +17,13 @@ namespace norvel {
 // The user's temporary folder, in its long form, with its trailing separator.
 std::wstring DossierTemporaireUtilisateur();
 
+// The local name of a download when the URL's own is not a plain file name.
+inline constexpr const wchar_t* NomSetupParDefaut = L"SetupClientNorvelPrimaire.exe";
+
 // The local name of a download: what follows the URL's last "/" (or "\"), its query and
-// fragment left out (a "?" cannot be in a Windows file name, and the query is not sent).
+// fragment left out (a "?" cannot be in a Windows file name, and the query is not sent). A name
+// that would not be a plain file of the folder (empty, a ":" that opens an alternate stream, a
+// device such as "NUL" or "COM1", other characters Windows refuses) gives NomSetupParDefaut.
 std::wstring NomFichierTelechargement(std::wstring_view AUrl);
 
 // Bytes in the file so far, and the whole size (0 while unknown). Called on the downloading

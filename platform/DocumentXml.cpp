@@ -8,6 +8,8 @@
 
 #include "core/Chaines.h"
 #include "core/ErreurSysteme.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
 #include "core/Messages.h"
 
 namespace norvel {
@@ -133,7 +135,12 @@ class TEcrivainXml {
         case L'\r': FTexte += L"&#13;"; break;
         case L'\n': FTexte += attribut ? L"&#10;" : L"\n"; break;
         case L'\t': FTexte += attribut ? L"&#9;" : L"\t"; break;
-        default: FTexte += c;
+        default:
+          // XML 1.0 has no way to hold these, not even as references: a file holding one would
+          // be unreadable, and set aside whole at the next read.
+          if (c < L' ' || c == 0xFFFE || c == 0xFFFF)
+            throw EOvalis(Format(Msg::CaractereInterditXml, {static_cast<unsigned>(c)}));
+          FTexte += c;
       }
     }
   }

@@ -22,7 +22,8 @@ TRef<IXMLDOMDocument> NouveauDocumentXml();
 // reason when the text is not well-formed XML.
 bool ChargerDocumentXml(IXMLDOMDocument* document, std::string_view octets, std::wstring& raison);
 // The document as file bytes: byte-order mark, declaration version 1.0 / UTF-8, then the nodes
-// indented by two spaces; the content of elements that hold text is written untouched.
+// indented by two spaces; the content of elements that hold text is written untouched. A text
+// holding a character that XML cannot hold (a control character) raises: nothing is written.
 std::string SerialiserDocumentXml(IXMLDOMDocument* document);
 // Appends the declaration version "1.0", encoding "UTF-8" to an empty document.
 void AjouterDeclarationXml(IXMLDOMDocument* document);

@@ -15,9 +15,11 @@ std::wstring InfoLocale(LCTYPE type, const wchar_t* defaut) {
   return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, tampon, 80) > 0 ? tampon : defaut;
 }
 
+std::wstring FormatDeLaLocale() { return InfoLocale(LOCALE_SSHORTDATE, L"dd/MM/yyyy"); }
+
 std::mutex GVerrou;
 std::wstring& Courant() {
-  static std::wstring format = InfoLocale(LOCALE_SSHORTDATE, L"dd/MM/yyyy");
+  static std::wstring format = FormatDeLaLocale();
   return format;
 }
 
@@ -32,6 +34,8 @@ void SetFormatDateCourte(std::wstring format) {
   std::lock_guard verrou(GVerrou);
   Courant() = std::move(format);
 }
+
+void RelireFormatDateCourte() { SetFormatDateCourte(FormatDeLaLocale()); }
 
 std::wstring FormatDateNormalise(std::wstring_view format) {
   const std::wstring majuscules = EnMajuscules(format);

@@ -12,6 +12,8 @@ namespace norvel {
 // The current short date format: the user locale's until it is replaced.
 std::wstring FormatDateCourte();
 void SetFormatDateCourte(std::wstring format);
+// The user locale's format again, after the user changed the regional settings.
+void RelireFormatDateCourte();
 
 // "yyyy/mm/dd", "dd/mm/yyyy" or "mm/dd/yyyy" following the order of the letters of `format`.
 std::wstring FormatDateNormalise(std::wstring_view format);

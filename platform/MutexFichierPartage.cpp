@@ -5,6 +5,9 @@
 #include "platform/EmpreinteMd5.h"
 #include "core/Chaines.h"
 #include "core/ErreurSysteme.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
+#include "core/Messages.h"
 
 namespace norvel {
 
@@ -28,7 +31,8 @@ std::wstring TMutexFichierPartage::NomMutex(const std::wstring& nomFichier) {
   return L"Global\\" + EmpreinteMd5Hex(VersUtf8(MinusculesLinguistiques(nomFichier)));
 }
 
-TMutexFichierPartage::TMutexFichierPartage(const std::wstring& nomFichier) {
+TMutexFichierPartage::TMutexFichierPartage(const std::wstring& nomFichier, DWORD delaiMax)
+    : FNomFichier(nomFichier), FDelaiMax(delaiMax) {
   // Open to everyone (a null access list, what "D:NO_ACCESS_CONTROL" stands for): processes of
   // other users share the same files. Built by hand: Wine turns that text into an empty list,
   // which would lock out every later opener.
@@ -41,9 +45,13 @@ TMutexFichierPartage::TMutexFichierPartage(const std::wstring& nomFichier) {
   if (!FMutex) throw ErreurSysteme(L"CreateMutex");
 }
 
-TMutexFichierPartage::TVerrou::TVerrou(HANDLE mutex) : FMutex(mutex) {
-  const DWORD resultat = WaitForSingleObject(FMutex, INFINITE);
+TMutexFichierPartage::TVerrou::TVerrou(HANDLE mutex, DWORD delaiMax, const std::wstring& nomFichier)
+    : FMutex(mutex) {
+  const DWORD resultat = WaitForSingleObject(FMutex, delaiMax);
+  if (resultat == WAIT_TIMEOUT)
+    throw EOvalis(Format(Msg::FichierPartageVerrouille, {nomFichier, static_cast<unsigned>(delaiMax / 1000)}));
   if (resultat != WAIT_OBJECT_0 && resultat != WAIT_ABANDONED) throw ErreurSysteme(L"WaitForSingleObject");
+  FAbandonne = resultat == WAIT_ABANDONED;
 }
 
 TMutexFichierPartage::TVerrou::~TVerrou() { ReleaseMutex(FMutex); }

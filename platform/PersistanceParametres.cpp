@@ -174,7 +174,10 @@ bool TPersistanceParametresApplicatif::EcrireFichier() {
   bool ecrit = false;
   {
     const auto verrou = FMutex.Prendre();
-    if (!traitement || !ModifieAilleurs()) {
+    // A writer that died holding the lock may have replaced the file within the same tick of
+    // its date: the file is read again rather than overwritten.
+    const bool modifie = traitement && (ModifieAilleurs() || verrou.Abandonne());
+    if (!modifie) {
       CreerDossierEtParents(DossierDe(FNomFichier));
       EcrireFichierParRemplacement(FNomFichier, contenu);
       FDateFichier = DateModificationFichier(FNomFichier);

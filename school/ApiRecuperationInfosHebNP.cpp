@@ -7,6 +7,7 @@
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "core/TexteEnClair.h"
 #include "http/EncodageUrl.h"
 #include "http/ErreursHttp.h"
 #include "http/RequeteHttp.h"
@@ -22,12 +23,6 @@ constexpr const wchar_t* TypeJson = L"application/json; charset=utf-8";
 constexpr const wchar_t* TypeProbleme = L"application/problem+json; charset=utf-8";
 // A school's record, or a problem, is a few KiB: anything much larger is no answer of the service.
 constexpr size_t CorpsMax = 256 * 1024;
-
-// The clear key lives in these texts only while the request runs.
-struct TEffacementTexte {
-  std::wstring& Texte;
-  ~TEffacementTexte() { SecureZeroMemory(Texte.data(), Texte.size() * sizeof(wchar_t)); }
-};
 
 [[noreturn]] void LeverErreurHttp(const TRequeteHttp& requete) {
   const std::wstring statut = requete.StatutReponse();
@@ -78,15 +73,17 @@ void TApiRecuperationInfosHebNP::RecupererInfosHeb(const std::wstring& AIdentifi
   // The identifier is what the user typed: encoded, it stays one path segment whatever it holds.
   const auto url = TypeUrlDecomposee::Create(pointAcces.UrlBase + EncoderPourUrl(AIdentifiant) +
                                              L"?plateforme=" + EncoderPourUrl(APlateforme));
+  // The clear key lives in these texts only while the request runs.
   std::wstring cle = pointAcces.CleApi.GetValeur();
-  const TEffacementTexte effacementCle{cle};
+  const TEffaceur effacementCle{cle};
   std::wstring entete = L"x-api-key: " + cle;
-  const TEffacementTexte effacementEntete{entete};
+  const TEffaceur effacementEntete{entete};
 
   TClientHttp client(FSessionsHttp->GetSessionAvecGestionProxy(), url.NomServeur, url.PortTcp);
   TRequeteHttp requete(client, FAttente.Get(), L"GET", url.ParamUrl + url.ExtraInfo, url.Https, false, L"HTTP/1.1");
   requete.AffecterTimeOuts(30000, 60000, 600000, 3600000);
   requete.LimiterCorpsEnMemoire(CorpsMax);
+  requete.AffecterDelaiTotal(DelaiMaxRecuperationInfosHeb);
   requete.Executer({}, entete, true);
 
   if (requete.StatutReponse() != L"200") LeverErreurHttp(requete);

@@ -56,10 +56,12 @@ void TDeroulementEtapes::ChoixConfigurationRefuse() {
   Signaler();
 }
 
-void TDeroulementEtapes::ConfigurationAppliquee() {
-  // Not tested again: the search has just seen it work.
-  FEtat.MessageEtape1 = Msg::ConfigurationHttpAppliquee;
-  FEtat.MessageEtape1EnErreur = false;
+void TDeroulementEtapes::ConfigurationAppliquee(const std::wstring& AErreurEnregistrement) {
+  // Not tested again: the search has just seen it work. Not saved, it works for this run only.
+  const bool enregistree = AErreurEnregistrement.empty();
+  FEtat.MessageEtape1 = enregistree ? std::wstring(Msg::ConfigurationHttpAppliquee)
+                                    : Format(Msg::ConfigurationHttpNonEnregistree, {AErreurEnregistrement});
+  FEtat.MessageEtape1EnErreur = !enregistree;
   AfficherEtape2();
   Signaler();
 }

@@ -39,7 +39,8 @@ class TDeroulementEtapes : public TImplemente<TObjetInterfacable, IAbonneEveneme
   TypeSuiteEtapes AccesTeste(bool AHttpsReussi);
   TypeSuiteEtapes ConfigurationsTrouvees(size_t ANombre);
   void ChoixConfigurationRefuse();
-  void ConfigurationAppliquee();
+  // AErreurEnregistrement: why the shared file refused it (empty: saved).
+  void ConfigurationAppliquee(const std::wstring& AErreurEnregistrement = {});
 
   // ---- Step 2. A lookup is numbered when it starts: its answer counts only while no later
   // lookup, edit or confirmation came after it (lookups wait in nested loops, so the newest

@@ -72,7 +72,9 @@ void TExecutionEtapes::TesterAccesInternet() {
     return;
   }
   FSessionsHttp->AppliquerPropositionModifConfig(propositions[*choix]);
-  FDeroulement->ConfigurationAppliquee();
+  const std::wstring nonEnregistree = FSessionsHttp->AttendreEnregistrementConfig(FAttente.Get());
+  if (ApplicationTerminee()) return;
+  FDeroulement->ConfigurationAppliquee(nonEnregistree);
 }
 
 TRef<IApiRecuperationInfosHebNP> TExecutionEtapes::CreerRechercheEcole() const {

@@ -17,6 +17,8 @@
 #include "platform/RestrictionsApiWindows.h"
 #include "core/Chaines.h"
 #include "core/GuidsServices.h"
+#include "core/Resultat.h"
+#include "core/Serialisation.h"
 #include "http/ConseilControleurDomaine.h"
 #include "dialogs/SessionsClientsHttpAppGraphiqueFmx.h"
 #include "httpconfig/UserAgentClientsHttp.h"
@@ -310,19 +312,43 @@ TEST(ApplicationInstalleur, PoliceParDefautArial12) {
   EXPECT_STREQ(description.lfFaceName, L"Arial");
 }
 
+// Results and errors read back from serialised data: their classes are known while the program
+// runs, and forgotten with the rest at its end.
+TEST(ApplicationInstalleur, ClassesSerialisablesDeclareesAuDemarrage) {
+  const std::vector<std::string> classes = {typeid(EExceptionSerialisable).name(),
+                                            typeid(EExceptionSerialisableAvecTitre).name(),
+                                            typeid(EExceptionRendueSerialisable).name(),
+                                            typeid(EResultat).name(),
+                                            typeid(EResultatAnnulation).name(),
+                                            typeid(TErreur).name(),
+                                            typeid(TErreurAnnulation).name()};
+  std::vector<std::string> declarees;
+  GPendantLaBoucle = [&] {
+    for (const std::string& classe : classes)
+      if (TMetaInfosClasses::Instanciateur(classe)) declarees.push_back(classe);
+  };
+  Executer(Panne::Aucune);
+  EXPECT_EQ(declarees, classes);
+  for (const std::string& classe : classes) EXPECT_FALSE(TMetaInfosClasses::Instanciateur(classe)) << classe;
+}
+
 TEST(ApplicationInstalleur, FormatDeDateNormaliseAuDemarrageEtAuChangementDeParametres) {
   const std::wstring origine = FormatDateCourte();
+  wchar_t formatUtilisateur[80] = L"dd/MM/yyyy";
+  GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, formatUtilisateur, 80);
   SetFormatDateCourte(L"yyyy-MM-dd");
   std::wstring auDemarrage, apresChangement;
   GPendantLaBoucle = [&] {
     auDemarrage = FormatDateCourte();
     // The user changes the regional settings: the system tells every top-level window.
-    SetFormatDateCourte(L"d.M.yyyy");
+    EXPECT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, L"d.M.yyyy"));
     SendMessageW(TApplicationGraphique::Instance().FenetreUtilitaire(), WM_SETTINGCHANGE, 0,
                  reinterpret_cast<LPARAM>(L"intl"));
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, formatUtilisateur);
     apresChangement = FormatDateCourte();
   };
   Executer(Panne::Aucune);
+  SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, formatUtilisateur);
   SetFormatDateCourte(origine);
   EXPECT_EQ(auDemarrage, L"yyyy/mm/dd");
   EXPECT_EQ(apresChangement, L"dd/mm/yyyy");

@@ -85,6 +85,40 @@ TEST_F(DlgVerificationMDPFmx, CancelAndTheCloseBoxGiveNothing) {
   }
 }
 
+namespace {
+
+// What the password box holds when its window is destroyed, seen from this thread's messages.
+struct TTexteALaDestruction {
+  static inline std::wstring Texte = L"(non détruite)";
+  static LRESULT CALLBACK Crochet(int code, WPARAM w, LPARAM l) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(l);
+    if (code == HC_ACTION && message->message == WM_DESTROY &&
+        GetDlgCtrlID(message->hwnd) == IdControle::VerificationMDP::EditMotDePasse) {
+      wchar_t texte[256] = {};
+      GetWindowTextW(message->hwnd, texte, 256);
+      Texte = texte;
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+  }
+};
+
+}  // namespace
+
+// Validated or cancelled, the dialog never goes with the password still in its box.
+TEST_F(DlgVerificationMDPFmx, ThePasswordBoxIsEmptiedBeforeTheDialogGoes) {
+  const HHOOK crochet = SetWindowsHookExW(WH_CALLWNDPROC, &TTexteALaDestruction::Crochet, nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(crochet);
+  for (const std::wstring fin : {L"cliquer BtnValider", L"cliquer BtnAnnuler"}) {
+    SCOPED_TRACE(VersUtf8(fin));
+    TTexteALaDestruction::Texte = L"(non détruite)";
+    const auto saisie = Saisir(TitreDemande, ExplicationProxy, L"",
+                               L"saisir EditUserName jean -- saisir EditMotDePasse s3cret -- " + fin);
+    EXPECT_EQ(0u, saisie.Pilote.Code) << VersUtf8(saisie.Pilote.Erreurs);
+    EXPECT_EQ(TTexteALaDestruction::Texte, L"");
+  }
+  UnhookWindowsHookEx(crochet);
+}
+
 TEST_F(DlgVerificationMDPFmx, EnterMovesFromTheLoginToThePasswordThenOnlyLeavesThePassword) {
   const auto saisie = Saisir(TitreDemande, ExplicationProxy, L"",
                              L"attendre-focus EditUserName -- saisir EditUserName jean -- entree "

@@ -304,6 +304,34 @@ TEST_F(RequeteHttp, ServeurAbsentEtCorpsTronque) {
   EXPECT_TRUE(tronque.Requete.Reponse() == MotifMonde(0, tronque.Requete.Reponse().size()));
 }
 
+// A server that keeps its answer back for longer than the exchange's own delay, though within
+// every time-out of its steps, is given up at the delay: the configuration tests and the school
+// lookup set one. Wine's WinHTTP runs parts of an asynchronous request on the calling thread:
+// the reads of a body (a server that sends a byte now and then holds the thread inside the read)
+// and, over HTTPS, the wait for the answer. The delay cannot be looked at there, so Wine is shown
+// a silent plain-HTTP server only; on Windows those steps complete through the callbacks and the
+// same delay ends the trickling exchanges and the HTTPS lookup too.
+TEST_F(RequeteHttp, UnDelaiTotalArreteUnServeurQuiTardeARepondre) {
+  TEchange lent(FSession, Monde().Url("http", L"/silence?delai=7000"), FAttente.Get());
+  lent.Requete.AffecterDelaiTotal(2000);
+  const ULONGLONG debut = GetTickCount64();
+  try {
+    lent.Requete.Executer();
+    ADD_FAILURE() << "the answer came";
+  } catch (const EOvalis& e) {
+    EXPECT_EQ(e.Message(), L"Pas de réponse complète de localhost en 2 secondes.");
+  }
+  const ULONGLONG duree = GetTickCount64() - debut;
+  EXPECT_GE(duree, 1900u);
+  EXPECT_LT(duree, 6000u);
+
+  // A complete answer within the delay is not touched.
+  TEchange rapide(FSession, Monde().Url("http", L"/rapide?taille=1000"), FAttente.Get());
+  rapide.Requete.AffecterDelaiTotal(2000);
+  rapide.Requete.Executer();
+  EXPECT_EQ(rapide.Requete.Reponse(), MotifMonde(0, 1000));
+}
+
 // ---- Interruption and destruction
 
 TEST_F(RequeteHttp, InterrompreDepuisUnAutreThread) {

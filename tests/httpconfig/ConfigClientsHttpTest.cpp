@@ -2,6 +2,8 @@
 // syntax, effective proxies, stored proxy credentials and the records around them.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/Chaines.h"
 #include "core/Format.h"
 #include "httpconfig/ConfigClientsHttp.h"
@@ -83,6 +85,35 @@ TEST(ConfigClientsHttp, SettersDeListes) {
 
   config.SetTabUrlTest({L"https://b/", L"https://a/"});
   EXPECT_EQ(config.TabUrlTest(), (TypeTabChaines{L"https://a/", L"https://b/"}));
+}
+
+// A control character inside a value (pasted, or in the machine's settings) never reaches the
+// shared file, which XML could not read back: every way in leaves it out.
+TEST(ConfigClientsHttp, LesCaracteresDeControleNEntrentPas) {
+  struct TCas {
+    const char* Nom;
+    std::function<void(TypeConfigClientsHttp&, const std::wstring&)> Entree;
+    std::function<TypeTabChaines(const TypeConfigClientsHttp&)> Lecture;
+  };
+  const auto un = [](std::wstring texte) { return TypeTabChaines{std::move(texte)}; };
+  const TCas cas[] = {
+      {"own proxy", [](auto& c, auto& v) { c.SetProxyHttpOvalis(v); },
+       [&](const auto& c) { return un(c.ProxyHttpOvalis()); }},
+      {"machine's proxy", [](auto& c, auto& v) { c.SetProxyHttpsSysteme(v); },
+       [&](const auto& c) { return un(c.ProxyHttpsSysteme()); }},
+      {"known proxy", [](auto& c, auto& v) { c.AjouterProxyConnu(v); }, [](const auto& c) { return c.TabProxiesConnus(); }},
+      {"bypass list", [](auto& c, auto& v) { c.SetTabExceptionsProxiesOvalis({v}); },
+       [](const auto& c) { return c.TabExceptionsProxiesOvalis(); }},
+      {"script address", [](auto& c, auto& v) { c.SetUrlConfigProxies(v); },
+       [&](const auto& c) { return un(c.UrlConfigProxies()); }},
+      {"test address", [](auto& c, auto& v) { c.AjouterUrlTest(v); }, [](const auto& c) { return c.TabUrlTest(); }},
+  };
+  for (const TCas& c : cas) {
+    TypeConfigClientsHttp config;
+    config.SetTabProxiesConnus({});
+    c.Entree(config, L" pro\x01xy.\x1f\x7flan\t:3\r\n128 ");
+    EXPECT_EQ(c.Lecture(config), TypeTabChaines{L"proxy.lan:3128"}) << c.Nom;
+  }
 }
 
 TEST(ConfigClientsHttp, CeQueLeSystemeImposeNeSeSupprimePas) {

@@ -265,11 +265,16 @@ TEST_F(ThreadConfigClientsHttp, UneEcritureEmpecheeEstReprisePlusTard) {
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(lecteur);
     EXPECT_TRUE(FThread->AjouterProxyConnu(L"pendant:2", FCopie));
+    // Whoever applied the change learns why it is not saved.
+    std::optional<std::wstring> etat;
+    EXPECT_TRUE(AttendreQue([&] { return (etat = FThread->EtatEnregistrement(FCopie.Revision())).has_value(); }, 5000));
+    EXPECT_TRUE(CommencePar(etat.value_or(L""), L"Erreur interne (MoveFileEx, 0x")) << VersUtf8(etat.value_or(L""));
     Sleep(1500);
     EXPECT_FALSE(FThread->Fini());
     EXPECT_EQ(Fichier().find("pendant:2"), std::string::npos);
   }
   EXPECT_TRUE(FichierContient(L"<Proxy>pendant:2</Proxy>"));
+  EXPECT_TRUE(AttendreQue([&] { return FThread->EtatEnregistrement(FCopie.Revision()) == std::wstring(); }, 5000));
   // Meanwhile the program went on working with the change.
   EXPECT_FALSE(FThread->VerifierChangementConfig(FCopie, false));
   EXPECT_EQ(FCopie.TabProxiesConnus(), (TypeTabChaines{L"avant:1", L"pendant:2"}));

@@ -7,6 +7,7 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include <optional>
 #include <stdexcept>
@@ -108,6 +109,22 @@ inline std::wstring LignesDuJournal(const std::wstring& chemin) {
   if (!texte.empty()) memcpy(texte.data(), octets.data() + 2, texte.size() * sizeof(wchar_t));
   EXPECT_EQ(std::wstring::npos, texte.find(L'\xFEFF')) << "a second byte-order mark";
   return texte;
+}
+
+// The log of the last setup run that wrote its line: the newest "tmp*" file of the user's
+// temporary folder holding a stand-in setup's line (the assistant names it to the setup alone).
+inline std::wstring DernierJournalSetup(const std::wstring& dossierTemporaire) {
+  std::wstring trouve;
+  auto date = std::filesystem::file_time_type::min();
+  for (const auto& entree : std::filesystem::directory_iterator(dossierTemporaire)) {
+    const std::wstring nom = entree.path().filename().wstring();
+    if (!entree.is_regular_file() || !CommencePar(EnMinuscules(nom), L"tmp") || entree.last_write_time() < date) continue;
+    const std::string octets = LireOctets(entree.path());
+    if (octets.rfind("\xFF\xFE", 0) != 0 || octets.find(std::string("I\0n\0s\0t\0", 8)) == std::string::npos) continue;
+    trouve = entree.path().wstring();
+    date = entree.last_write_time();
+  }
+  return trouve;
 }
 
 // What the stand-in client wrote down when it was opened (the path of the connection file it

@@ -106,10 +106,11 @@ TEST(DesinstallerVersion, ExitCodeAndErrorOutputJudgeTheRemoval) {
     SCOPED_TRACE(VersUtf8(c.commande));
     EXPECT_EQ(Message([&] { DesinstallerVersion(sequenceur, c.commande); }), c.erreur.empty() ? L"(aucune erreur)" : c.erreur);
   }
-  // Set for the uninstallers, and left set.
+  // Given to the uninstallers and kept for the programs that follow, in their own environment:
+  // the program's own is left alone.
+  EXPECT_EQ(sequenceur.Variables().at(L"OVALIS_IS_UNINSTALL"), L"1");
   wchar_t valeur[8] = {};
-  GetEnvironmentVariableW(L"OVALIS_IS_UNINSTALL", valeur, 8);
-  EXPECT_STREQ(valeur, L"1");
+  EXPECT_EQ(GetEnvironmentVariableW(L"OVALIS_IS_UNINSTALL", valeur, 8), 0u);
 
   const std::wstring absent = Message([&] { DesinstallerVersion(sequenceur, L"\"C:\\absent\\desinstaller.exe\" -x"); });
   EXPECT_TRUE(CommencePar(absent, L"Erreur interne (CreateProcess, 0x00000002) : ")) << VersUtf8(absent);

@@ -93,11 +93,15 @@ TEST_F(ExecutionSetup, SignedSetupRunsSilentlyWithItsVariables) {
 
   EXPECT_TRUE(UninstallString(FCopies.Cle).has_value());
   EXPECT_TRUE(fs::exists(dossier + L"\\ClientNorvelPrimaire.exe"));
+  // The setup's variables, kept for the programs that follow; the program's own environment,
+  // which other threads read, is left alone.
+  const TypeVariablesEnvironnement& variables = FSequenceur.Variables();
   for (const wchar_t* nom : {L"OVALIS_IS_AGENT", L"OVALIS_IS_CONTEXTEOUTILINSTALLEUR", L"OVALIS_IS_RACCOURCI"})
-    EXPECT_EQ(Variable(nom), L"1") << VersUtf8(nom);
-  EXPECT_EQ(Variable(L"OVALIS_IS_PATHEXE"), dossier);
+    EXPECT_EQ(variables.at(nom), L"1") << VersUtf8(nom);
+  EXPECT_EQ(variables.at(L"OVALIS_IS_PATHEXE"), dossier);
+  for (const auto& [nom, valeur] : variables) EXPECT_EQ(Variable(nom.c_str()), L"") << VersUtf8(nom);
   // The log: the mark the assistant wrote, then the setup's own line.
-  const std::wstring journal = Variable(L"OVALIS_IS_FICHIERLOG");
+  const std::wstring journal = variables.at(L"OVALIS_IS_FICHIERLOG");
   EXPECT_EQ(DossierDe(journal) + L"\\", DossierTemporaireUtilisateur());
   EXPECT_EQ(LignesDuJournal(journal), L"Installation de Client NORVEL Primaire " + FCopies.Identifiant + L" (Win64) dans \"" +
                                           dossier +
@@ -113,8 +117,9 @@ TEST_F(ExecutionSetup, NoInstallationFolderLeavesTheInheritedOne) {
   TVariableEnvironnement herite(L"OVALIS_IS_PATHEXE", dossier);
   InstallerClient(FSequenceur, Telecharge(L"ovalis"), L"");
   EXPECT_EQ(Variable(L"OVALIS_IS_PATHEXE"), dossier);
+  EXPECT_EQ(FSequenceur.Variables().count(L"OVALIS_IS_PATHEXE"), 0u);
   EXPECT_TRUE(fs::exists(dossier + L"\\ClientNorvelPrimaire.exe"));
-  fs::remove(Variable(L"OVALIS_IS_FICHIERLOG"));
+  fs::remove(FSequenceur.Variables().at(L"OVALIS_IS_FICHIERLOG"));
 }
 
 TEST_F(ExecutionSetup, RefusedOrUnheldSetupNeverRuns) {
@@ -159,6 +164,9 @@ TEST(FichierConnexion, OneUtf8LineWithItsMark) {
       {L"Ecole des Pins", 21400, false, L"Serveur=Ecole des Pins:serveur.ecole.test:21400:ConfigurationSeulement"},
       // Written unchanged, even when it makes the line ambiguous.
       {L"Ecole A:B", 65535, true, L"Serveur=Ecole A:B:serveur.ecole.test:65535:TestConnexion"},
+      // Still one line: a name holding a line break or another control character loses them.
+      {L"Ecole\r\nServeur=pirate:1:TestConnexion\x1b", 21300, true,
+       L"Serveur=EcoleServeur=pirate:1:TestConnexion:serveur.ecole.test:21300:TestConnexion"},
   };
   for (const auto& c : cas) {
     const std::wstring contenu = ContenuFichierConnexion(c.ecole, L"serveur.ecole.test", c.port, c.enService);

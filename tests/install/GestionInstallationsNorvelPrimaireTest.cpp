@@ -137,8 +137,12 @@ TEST_F(GestionInstallationsNorvelPrimaire, EarlierVersionReplacedAndClientLaunch
   const auto commande = UninstallString(nouvelle.Cle);
   ASSERT_TRUE(commande.has_value());
   EXPECT_TRUE(CommencePar(*commande, L"\"" + FClient + L"\\")) << VersUtf8(*commande);
-  // Its setup knew about the removal before it.
-  EXPECT_NE(LignesDuJournal(Variable(L"OVALIS_IS_FICHIERLOG")).find(L"OVALIS_IS_UNINSTALL=1"), std::wstring::npos);
+  // Its setup knew about the removal before it; the program's own environment, which its other
+  // threads read, was never changed.
+  EXPECT_NE(LignesDuJournal(DernierJournalSetup(DossierTemporaireUtilisateur())).find(L"OVALIS_IS_UNINSTALL=1"),
+            std::wstring::npos);
+  for (const wchar_t* nom : {L"OVALIS_IS_UNINSTALL", L"OVALIS_IS_FICHIERLOG", L"OVALIS_IS_AGENT"})
+    EXPECT_EQ(Variable(nom), L"") << VersUtf8(nom);
 
   // The client was opened with the connection file.
   const std::string recu = ConnexionRecue(FClient);

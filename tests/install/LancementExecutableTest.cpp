@@ -6,8 +6,13 @@
 #include "core/ErreurSysteme.h"
 #include "core/Format.h"
 #include "core/Messages.h"
+#include "platform/Chemins.h"
+#include "platform/LigneDeCommande.h"
+#include "core/Handle.h"
 #include "install/LancementExecutable.h"
 #include "support/CheminsTest.h"
+#include "support/EnvironnementTest.h"
+#include "support/ProcessusEnfant.h"
 
 using namespace norvel;
 
@@ -141,4 +146,149 @@ TEST(LancementExecutable, DestructionStopsTheProgramStillRunning) {
                               CP_OEM_FRANCAIS, &retour);
   }
   EXPECT_EQ(1460u, retour.CodeRetour);
+}
+
+// A program that reads its standard input gets its end at once instead of waiting for ever.
+TEST(LancementExecutable, StandardInputIsAtItsEnd) {
+  TSequenceurLancementExecutable sequenceur;
+  TypeRetourExecutable retour;
+  sequenceur.DebutProcessus(CheminOutil(L"processus_test"), L"lire-entree code 4", L"", CP_UTF8, CP_UTF8, &retour);
+  ASSERT_TRUE(sequenceur.Boucler(20000)) << "the program still waits for its input";
+  EXPECT_EQ(4u, retour.CodeRetour);
+  EXPECT_EQ(L"lu 0", retour.SortieStd);
+}
+
+// The variables of a sequencer reach its programs in an environment of their own, over the
+// program's own values (names compared without regard to case), and never the program's own
+// environment, which other threads read meanwhile.
+TEST(LancementExecutable, VariablesOfTheProgramsStayTheirs) {
+  const norvel::test::TVariableEnvironnement propre(L"NORVEL_ESSAI_PROPRE", L"du programme");
+  const norvel::test::TVariableEnvironnement remplacee(L"NORVEL_ESSAI_REMPLACEE", L"avant");
+  TSequenceurLancementExecutable sequenceur;
+  sequenceur.DefinirVariable(L"NORVEL_ESSAI_DONNEE", L"donnee a l'enfant");
+  sequenceur.DefinirVariable(L"norvel_essai_remplacee", L"apres");
+  struct Cas {
+    const wchar_t* nom;
+    const wchar_t* vueParLEnfant;
+    const wchar_t* ici;  // nullptr: absent
+  };
+  const Cas cas[] = {
+      {L"NORVEL_ESSAI_DONNEE", L"donnee a l'enfant", nullptr},
+      {L"NORVEL_ESSAI_REMPLACEE", L"apres", L"avant"},
+      {L"NORVEL_ESSAI_PROPRE", L"du programme", L"du programme"},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(VersUtf8(c.nom));
+    const TypeRetourExecutable retour =
+        ExecuterProgramme(sequenceur, L"\"" + CheminOutil(L"processus_test") + L"\" variable " + c.nom);
+    EXPECT_EQ(retour.SortieStd, c.vueParLEnfant);
+    wchar_t valeur[64] = {};
+    const DWORD n = GetEnvironmentVariableW(c.nom, valeur, 64);
+    EXPECT_EQ(n > 0 ? std::wstring(valeur) : L"(absente)", c.ici ? c.ici : L"(absente)");
+  }
+}
+
+// A program that never ends is stopped after the delay, with a message that names it; nothing
+// of it stays pending.
+TEST(LancementExecutable, ProgramRunningPastItsDelayIsStopped) {
+  TSequenceurLancementExecutable sequenceur;
+  const std::wstring ligne = L"\"" + CheminOutil(L"processus_test") + L"\" attendre 60000";
+  const ULONGLONG debut = GetTickCount64();
+  try {
+    ExecuterProgramme(sequenceur, ligne, 2000);
+    ADD_FAILURE() << "no exception";
+  } catch (const EOvalis& e) {
+    EXPECT_EQ(e.Message(), L"Le programme " + ligne +
+                               L" ne s'est pas terminé dans le délai accordé (2 secondes) : il a été arrêté.");
+  }
+  EXPECT_LT(GetTickCount64() - debut, 20000u);
+  EXPECT_EQ(0u, sequenceur.NombreOperations());
+}
+
+namespace {
+
+// An operation already complete whose end fails: the loop raises while a program runs.
+class TOperationEnEchec : public TParamOperationAsync {
+ public:
+  TOperationEnEchec()
+      : TParamOperationAsync(CreerIHandle(CreateEventW(nullptr, TRUE, TRUE, nullptr))) {}
+  void Terminer() override { throw EOvalis(L"fin en échec"); }
+  void DemanderAnnulation() override {}
+};
+
+}  // namespace
+
+// The loop fails while the program runs and its outputs are being read: the program is stopped
+// and its reads are done before the outcome they write into goes.
+TEST(LancementExecutable, FailureOfTheLoopLeavesNoReadPending) {
+  TSequenceurLancementExecutable sequenceur;
+  sequenceur.AjouterParamOperation(std::make_unique<TOperationEnEchec>());
+  const ULONGLONG debut = GetTickCount64();
+  try {
+    ExecuterProgramme(sequenceur, L"\"" + CheminOutil(L"processus_test") + L"\" ecrire out 850 1 debut attendre 60000");
+    ADD_FAILURE() << "no exception";
+  } catch (const EOvalis& e) {
+    EXPECT_EQ(e.Message(), L"fin en échec");
+  }
+  EXPECT_EQ(0u, sequenceur.NombreOperations());
+  EXPECT_LT(GetTickCount64() - debut, 20000u);
+}
+
+// Another process runs a program and ends without waiting for it: the program goes with it.
+NORVEL_PROGRAMME_ENFANT(LancerPuisSortir) {
+  std::wstring fichier;
+  TLigneDeCommande::ValeurParam(L"fichier", fichier);
+  auto* sequenceur = new TSequenceurLancementExecutable;
+  auto* retour = new TypeRetourExecutable;
+  sequenceur->DebutProcessus(CheminOutil(L"processus_test"), L"pid \"" + fichier + L"\" attendre 60000", L"",
+                             CP_OEM_FRANCAIS, CP_OEM_FRANCAIS, retour);
+  for (int i = 0; i < 300 && !FichierExiste(fichier); ++i) Sleep(100);
+  // As a crash or a user's "end task" would: nothing of the program runs any more.
+  ExitProcess(0);
+}
+
+TEST(LancementExecutable, ProgramsNeverOutliveTheAssistant) {
+  norvel::test::TDossierTemporaire dossier;
+  const std::wstring fichier = dossier.Fichier(L"pid.txt");
+  const auto enfant = norvel::test::LancerProgrammeEnfant(L"LancerPuisSortir", L"-fichier \"" + fichier + L"\"");
+  ASSERT_EQ(0u, enfant.CodeSortie);
+  const DWORD pid = static_cast<DWORD>(std::stoul(norvel::test::LireOctets(fichier)));
+  const THandle programme(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  // Gone already, or going.
+  if (programme) {
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(programme.Get(), 10000)) << "still running";
+  }
+}
+
+namespace {
+
+// The system answers that the program needs administrator rights, as Windows does for a setup
+// whose manifest asks for them (Wine has no such rights: it never answers so).
+class TSequenceurSansDroits : public TSequenceurLancementExecutable {
+ public:
+  int Elevations = 0;
+
+ protected:
+  bool CreerProcessus(std::wstring&, void*, const wchar_t*, STARTUPINFOW&, PROCESS_INFORMATION&) override {
+    SetLastError(ErreurElevationNecessaire);
+    return false;
+  }
+  HANDLE DemarrerAvecElevation(const std::wstring& ALigne, const wchar_t* ADossier) override {
+    ++Elevations;
+    return TSequenceurLancementExecutable::DemarrerAvecElevation(ALigne, ADossier);
+  }
+};
+
+}  // namespace
+
+// Such a program is started through the shell's elevation instead, which asks the user; its
+// outputs cannot be captured across it, its exit code tells how it ended.
+TEST(LancementExecutable, ProgramNeedingAdministratorRightsIsStartedWithElevation) {
+  TSequenceurSansDroits sequenceur;
+  const TypeRetourExecutable retour = ExecuterProgramme(
+      sequenceur, L"\"" + CheminOutil(L"processus_test") + L"\" code 7 ecrire out 850 1 \"sortie perdue\"", 20000);
+  EXPECT_EQ(1, sequenceur.Elevations);
+  EXPECT_EQ(7u, retour.CodeRetour);
+  EXPECT_EQ(L"", retour.SortieStd);
+  EXPECT_EQ(0u, sequenceur.NombreOperations());
 }

@@ -70,7 +70,20 @@ TEST(NomFichierTelechargement, AfterTheLastSlashWithoutQueryNorFragment) {
       {L"https://h:8443/Setup%20NP.exe", L"Setup%20NP.exe"},
       // A backslash never leads the file out of the temporary folder.
       {L"http://h/dl/..\\..\\Demarrage\\Setup.exe", L"Setup.exe"},
-      {L"http://h/", L""},
+      // Names that are no plain file of the folder give the fixed one.
+      {L"http://h/", L"SetupClientNorvelPrimaire.exe"},
+      {L"http://h/dl/Setup.exe:cache", L"SetupClientNorvelPrimaire.exe"},
+      {L"http://h/dl/NUL", L"SetupClientNorvelPrimaire.exe"},
+      {L"http://h/dl/con.exe", L"SetupClientNorvelPrimaire.exe"},
+      {L"http://h/dl/Com1 .exe", L"SetupClientNorvelPrimaire.exe"},
+      {L"http://h/dl/LPT9", L"SetupClientNorvelPrimaire.exe"},
+      {L"http://h/dl/Setup.exe.", L"SetupClientNorvelPrimaire.exe"},
+      {L"http://h/dl/..", L"SetupClientNorvelPrimaire.exe"},
+      {L"http://h/dl/Set\tup.exe", L"SetupClientNorvelPrimaire.exe"},
+      {L"http://h/dl/Set|up.exe", L"SetupClientNorvelPrimaire.exe"},
+      // Only whole device names: these are ordinary files.
+      {L"http://h/dl/Console.exe", L"Console.exe"},
+      {L"http://h/dl/COM10.exe", L"COM10.exe"},
   };
   for (const auto& c : cas) EXPECT_EQ(NomFichierTelechargement(c.url), c.nom) << VersUtf8(c.url);
 }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <thread>
 
 #include "platform/AttenteApplication.h"
@@ -96,6 +97,25 @@ class PersistancePartagee : public testing::Test {
     return NouvelObjet<TPersistanceParametresApplicatif>(FFichier, L"1");
   }
   std::wstring ArgumentsFichier() const { return L"-fichier \"" + FFichier + L"\""; }
+
+  // Another process that holds the file's lock from its construction until Liberer, or that
+  // dies holding it.
+  struct TAutreDetenteur {
+    TAutreDetenteur(const PersistancePartagee& test, bool abandonner)
+        : Tenu(NomUnique(L"norvel-tenu")),
+          Liberation(NomUnique(L"norvel-liberer")),
+          EvtTenu(Tenu),
+          EvtLiberer(Liberation),
+          Enfant(L"TenirVerrouFichier", test.ArgumentsFichier() + L" -tenu " + Tenu + L" -liberer " + Liberation +
+                                            (abandonner ? L" -abandonner" : L"")) {
+      if (!EvtTenu.Attendre()) throw std::runtime_error("the other process never took the lock");
+    }
+    void Liberer() { EvtLiberer.Signaler(); }
+
+    std::wstring Tenu, Liberation;
+    TEvenementNomme EvtTenu, EvtLiberer;
+    TProgrammeEnfantEnCours Enfant;
+  };
 };
 
 TEST_F(PersistancePartagee, MutexNameComesFromTheLowerCasePath) {
@@ -146,13 +166,7 @@ TEST_F(PersistancePartagee, WithoutAHandlerTheSecondWriterOverwrites) {
 }
 
 TEST_F(PersistancePartagee, ReadingWaitsForTheLockOfAnotherProcess) {
-  const std::wstring tenu = NomUnique(L"norvel-tenu");
-  const std::wstring liberer = NomUnique(L"norvel-liberer");
-  TEvenementNomme evtTenu(tenu);
-  TEvenementNomme evtLiberer(liberer);
-  TProgrammeEnfantEnCours enfant(L"TenirVerrouFichier",
-                                 ArgumentsFichier() + L" -tenu " + tenu + L" -liberer " + liberer);
-  ASSERT_TRUE(evtTenu.Attendre());
+  TAutreDetenteur autre(*this, false);
 
   std::atomic<bool> lu{false};
   std::thread lecteur([&] {
@@ -161,21 +175,48 @@ TEST_F(PersistancePartagee, ReadingWaitsForTheLockOfAnotherProcess) {
   });
   Sleep(300);
   EXPECT_FALSE(lu) << "read while another process held the lock";
-  evtLiberer.Signaler();
+  autre.Liberer();
   lecteur.join();
   EXPECT_TRUE(lu);
-  EXPECT_EQ(0u, enfant.AttendreFin());
+  EXPECT_EQ(0u, autre.Enfant.AttendreFin());
 }
 
 TEST_F(PersistancePartagee, LockOfAProcessThatDiedIsTakenOver) {
-  const std::wstring tenu = NomUnique(L"norvel-tenu");
-  TEvenementNomme evtTenu(tenu);
-  TProgrammeEnfantEnCours enfant(L"TenirVerrouFichier",
-                                 ArgumentsFichier() + L" -tenu " + tenu + L" -liberer inutile -abandonner");
-  ASSERT_TRUE(evtTenu.Attendre());
-  enfant.AttendreFin();
+  TAutreDetenteur(*this, true).Enfant.AttendreFin();
   const auto persistance = Ouvrir();
   EXPECT_TRUE(persistance->EcrireFichier());
+}
+
+// A writer with a handler that finds the lock of a dead process does not overwrite what that
+// process may have written: it is told to read the file again, and its next write goes through.
+TEST_F(PersistancePartagee, WriterFindingTheLockOfADeadProcessReadsTheFileAgain) {
+  const auto persistance = Ouvrir();
+  const auto traitement = NouvelObjet<TTraitementEssai>();
+  persistance->SetTraitementModifExterne(traitement.Get());
+  TAutreDetenteur(*this, true).Enfant.AttendreFin();
+  EXPECT_FALSE(persistance->EcrireFichier());
+  EXPECT_EQ(traitement->FPendantEcriture, 1);
+  EXPECT_TRUE(persistance->EcrireFichier());
+  EXPECT_EQ(traitement->FPendantEcriture, 1);
+}
+
+// A lock kept by a stuck process is waited for a bounded time, then refused with a message that
+// names the file.
+TEST_F(PersistancePartagee, LockKeptTooLongByAnotherProcessIsRefusedAfterTheDelay) {
+  TAutreDetenteur autre(*this, false);
+  TMutexFichierPartage mutex(FFichier, 2000);
+  const ULONGLONG debut = GetTickCount64();
+  try {
+    mutex.Prendre();
+    ADD_FAILURE() << "the lock was taken while another process held it";
+  } catch (const EOvalis& e) {
+    EXPECT_EQ(e.Message(), L"Le fichier " + FFichier +
+                               L" est verrouillé par un autre programme depuis plus de 2 secondes : réessayez plus tard.");
+  }
+  EXPECT_GE(GetTickCount64() - debut, 1900u);
+  autre.Liberer();
+  EXPECT_EQ(0u, autre.Enfant.AttendreFin());
+  EXPECT_NO_THROW(mutex.Prendre());
 }
 
 // The writer is killed as soon as it touches the folder, and later at other moments of its

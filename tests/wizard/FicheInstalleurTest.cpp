@@ -137,6 +137,37 @@ TEST_F(FicheInstalleur, AccesEnEchecUneConfigurationTrouveeEstChoisieEtAppliquee
   FBanc.Capturer(L"1-configuration-appliquee");
 }
 
+// The shared file cannot be written (here another program holds it open, as an
+// administrator's file refuses a standard user): the chosen configuration serves this run, the
+// window says that it was not saved and why, and the thread saves it once the file is free.
+TEST_F(FicheInstalleur, AccesEnEchecLaConfigurationChoisieQuiNePeutEtreEnregistreeLeDit) {
+  AccesEnPanne(FBanc);
+  FBanc.Sessions().AjouterProxyConnu(TBancFiche::Squid());
+  const std::wstring fichier = FBanc.Sessions().ThreadConfig().NomFichier();
+  ASSERT_TRUE(AttendreQue([&] { return std::filesystem::exists(fichier); }, 5000));
+  {
+    THandleFichier lecteur(CreateFileW(fichier.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lecteur);
+    const auto r = PiloterPendant(OptionTitre(TitreChoix) + L"-delai 90000 attendre-fenetre -- cliquer BtnValider",
+                                  [&] { FBanc.Ouvrir(); });
+    ASSERT_EQ(r.Code, 0u) << VersUtf8(r.Erreurs);
+    EXPECT_TRUE(CommencePar(FBanc.Texte(Id::LabelErreurEtape1),
+                            L"La configuration http choisie fonctionne pour cette session mais n'a pas pu être "
+                            L"enregistrée : Erreur interne (MoveFileEx, 0x"))
+        << VersUtf8(FBanc.Texte(Id::LabelErreurEtape1));
+    EXPECT_EQ(FBanc.CouleurTexte(Id::LabelErreurEtape1), RGB(255, 0, 0));
+    EXPECT_TRUE(FBanc.Visible(Id::ImageCheckEtape1));
+    EXPECT_EQ(FBanc.PileMontree(), (std::vector<int>{Id::PanelEtape1, Id::LabelErreurEtape1, Id::PanelEtape2}));
+    EXPECT_EQ(FBanc.Sessions().GetProxyHttpsOvalis(), TBancFiche::Squid());
+    EXPECT_EQ(LireOctets(fichier).find(VersUtf8(L"<ProxyHttpsOvalis>" + TBancFiche::Squid())), std::string::npos);
+    FBanc.Capturer(L"1-configuration-non-enregistree");
+  }
+  EXPECT_TRUE(FBanc.Pomper([&] {
+    return LireOctets(fichier).find(VersUtf8(L"<ProxyHttpsOvalis>" + TBancFiche::Squid())) != std::string::npos;
+  }));
+}
+
 TEST_F(FicheInstalleur, AccesEnEchecLeChoixRefuseArreteLAssistant) {
   AccesEnPanne(FBanc);
   FBanc.Sessions().AjouterProxyConnu(TBancFiche::Squid());

@@ -8,6 +8,11 @@
 //                                     without waiting for it
 //   ignorer-suite                     the rest of the command line is not read (the options a
 //                                     caller appends, as to an uninstaller)
+//   lire-entree                       reads its standard input to its end, then writes
+//                                     "lu <bytes>" to standard output
+//   variable <nom>                    writes the value of an environment variable (UTF-8), or
+//                                     "(absente)"
+//   pid <fichier>                     writes its process id in decimal into the file
 #include <windows.h>
 
 #include <cstdlib>
@@ -62,6 +67,21 @@ int wmain(int argc, wchar_t** argv) {
       wchar_t dossier[MAX_PATH] = {};
       GetCurrentDirectoryW(MAX_PATH, dossier);
       Ecrire(L"out", CP_UTF8, 1, dossier);
+    } else if (commande == L"lire-entree") {
+      char tampon[4096];
+      DWORD lus = 0, total = 0;
+      while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), tampon, sizeof tampon, &lus, nullptr) && lus > 0) total += lus;
+      Ecrire(L"out", CP_UTF8, 1, L"lu " + std::to_wstring(total));
+    } else if (commande == L"variable" && i + 1 < argc) {
+      wchar_t valeur[4096];
+      const DWORD n = GetEnvironmentVariableW(argv[++i], valeur, 4096);
+      Ecrire(L"out", CP_UTF8, 1, n > 0 && n < 4096 ? std::wstring(valeur, n) : L"(absente)");
+    } else if (commande == L"pid" && i + 1 < argc) {
+      const std::string texte = std::to_string(GetCurrentProcessId());
+      const HANDLE fichier = CreateFileW(argv[++i], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+      DWORD ecrits = 0;
+      WriteFile(fichier, texte.data(), static_cast<DWORD>(texte.size()), &ecrits, nullptr);
+      CloseHandle(fichier);
     } else if (commande == L"ignorer-suite") {
       break;
     } else if (commande == L"lancer") {
