@@ -251,8 +251,9 @@ TEST_P(TelechargementRepris, ApresUneCoupureOuLaRaisonDeLEchec) {
     // Progress: known total, never backwards unless the file starts again, ending complete.
     ASSERT_FALSE(progression.empty());
     EXPECT_EQ(progression.back(), std::make_pair(uint64_t{TailleMotif}, uint64_t{TailleMotif}));
-    if (c.Repris || c.Requetes == 1)
+    if (c.Repris || c.Requetes == 1) {
       for (size_t i = 1; i < progression.size(); ++i) EXPECT_GE(progression[i].first, progression[i - 1].first) << i;
+    }
     fs::remove(fichier);
   }
 }
