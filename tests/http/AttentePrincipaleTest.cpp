@@ -9,6 +9,7 @@
 #include "platform/AttenteApplication.h"
 #include "http/EchangeHttp.h"
 #include "support/Monde.h"
+#include "support/BouclePrincipaleVide.h"
 
 namespace norvel::test {
 namespace {
@@ -19,10 +20,7 @@ class AttentePrincipale : public testing::Test {
   void TearDown() override {
     // The next test finds a running program with an empty queue.
     FApplication.Initialiser();
-    while (FApplication.TraiterUnMessage()) {
-    }
-    while (FApplication.ExecuterAppelsEnFile()) {
-    }
+    ViderBouclePrincipale(FApplication);
   }
   TApplicationGraphique& FApplication = TApplicationGraphique::Instance();
   TRef<IAttente> FAttente = NouvelObjet<TAttenteApplicationFmx>();

@@ -21,6 +21,7 @@
 #include "core/ObjetInterfacable.h"
 #include "install/EvenementInstallation.h"
 #include "support/DossierSpecialFixe.h"
+#include "support/BouclePrincipaleVide.h"
 
 namespace norvel::test {
 
@@ -77,10 +78,7 @@ class TBoucleInstallation {
   ~TBoucleInstallation() {
     TServicesApplication::Arreter();
     FApplication.SetSurInactivite(nullptr);
-    while (FApplication.TraiterUnMessage()) {
-    }
-    while (FApplication.ExecuterAppelsEnFile()) {
-    }
+    test::ViderBouclePrincipale(FApplication);
   }
   TBoucleInstallation(const TBoucleInstallation&) = delete;
   TBoucleInstallation& operator=(const TBoucleInstallation&) = delete;

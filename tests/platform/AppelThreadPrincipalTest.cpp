@@ -12,6 +12,7 @@
 
 #include "platform/AppelThreadPrincipal.h"
 #include "platform/AttenteApplication.h"
+#include "support/BouclePrincipaleVide.h"
 
 using namespace norvel;
 using namespace std::chrono;
@@ -23,10 +24,7 @@ class AppelSynchrone : public testing::Test {
   void SetUp() override { FApplication.Initialiser(); }
   void TearDown() override {
     FApplication.Initialiser();
-    while (FApplication.TraiterUnMessage()) {
-    }
-    while (FApplication.ExecuterAppelsEnFile()) {
-    }
+    test::ViderBouclePrincipale(FApplication);
   }
 
   // Runs `travail` on a worker while this thread waits for it as the program's windows do.

@@ -10,6 +10,7 @@
 #include "platform/AttenteApplication.h"
 #include "platform/ServicesApplication.h"
 #include "core/Exceptions.h"
+#include "support/BouclePrincipaleVide.h"
 
 using namespace norvel;
 using namespace std::chrono;
@@ -27,10 +28,7 @@ class AttenteApplication : public testing::Test {
     TServicesApplication::SetBouclePrincipaleDisponible(false);
     FApplication.SetSurInactivite(nullptr);
     // Nothing left in the queue for the next test.
-    while (FApplication.TraiterUnMessage()) {
-    }
-    while (FApplication.ExecuterAppelsEnFile()) {
-    }
+    test::ViderBouclePrincipale(FApplication);
   }
   TApplicationGraphique& FApplication = TApplicationGraphique::Instance();
   TRef<TAttenteApplicationFmx> FAttente;
